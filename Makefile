@@ -1,0 +1,33 @@
+# The two set-up commands: `make demo` (import the bundled sample card, build its album)
+# and `make test` (build, run every test, then the core's tests again under ASan and UBSan).
+BUILD ?= build
+BUILD_ASAN ?= build-asan
+CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMICRATE_WERROR=ON
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps build test test-asan demo clean
+
+all: build
+
+deps:
+	scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	$(MAKE) test-asan
+
+test-asan: deps
+	cmake -S . -B $(BUILD_ASAN) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DLUMICRATE_SANITIZE=ON
+	cmake --build $(BUILD_ASAN) -j $(JOBS)
+	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS) -LE no-sanitizer
+
+demo: build
+	scripts/demo.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(BUILD_ASAN) demo-output demo-home

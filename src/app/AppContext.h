@@ -1,0 +1,46 @@
+// The one process-wide import context: the extension tables, the import switches and the
+// parameters of the next run. A run reads it while nothing else changes it.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "media/CompareFileInfo_CL.h"
+
+namespace lumicrate {
+
+class Inifile_CL;
+
+enum class ImportMode : std::int32_t { Drive = 0, Device = 1, Folder = 2, Album = 3 };
+
+class AppContext {
+public:
+  AppContext();
+
+  // The tables, the import switches and the layout, from the settings file.
+  void LoadSettings(const Inifile_CL& settings);
+
+  // Non-zero when the file's extension is switched on in a media kind that is imported.
+  int IsImportTarget(const std::filesystem::path& path) const;
+
+  std::filesystem::path TempFolder;
+  CompareFileInfo_CL MovieExtensions;
+  CompareFileInfo_CL PhotoExtensions;
+  CompareFileInfo_CL SoundExtensions;
+  std::int32_t OutputFormatType = 3;
+  std::int32_t IPhonePresent = 0;
+  std::int32_t ReadyForImport = 1;
+  ImportMode Mode = ImportMode::Drive;
+  std::string DeviceName;
+  std::filesystem::path SourceFolder;
+  std::filesystem::path OutputFolder;
+  std::int32_t ImportPhotos = 0;
+  std::int32_t ImportMovies = 0;
+  std::int32_t ImportSounds = 0;
+};
+
+// The process-wide context.
+AppContext& Context();
+
+} // namespace lumicrate

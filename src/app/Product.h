@@ -1,0 +1,14 @@
+// The product's fixed names: its address (which also names the single-instance lock),
+// the data folder name and the files inside it.
+#pragma once
+
+namespace lumicrate {
+
+inline constexpr const char* kProductHost = "lumicrate.example";
+inline constexpr const char* kProductAddress = "https://lumicrate.example/Lumicrate";
+inline constexpr const char* kDataFolderName = "Lumicrate";
+inline constexpr const char* kSettingsFileName = "Lumicrate.ini";
+inline constexpr const char* kLogFileName = "log.txt";
+inline constexpr const char* kTempFolderName = "tmp";
+
+} // namespace lumicrate

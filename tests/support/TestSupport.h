@@ -1,0 +1,55 @@
+// Shared test helpers: a scratch HOME per test, temporary folders, and file readers.
+#pragma once
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "app/Progress_CL.h"
+
+namespace lumicrate::test {
+
+// A fresh temporary folder, removed with the object.
+class TempDir {
+public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& Path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+  std::filesystem::path path_;
+};
+
+// Gives the test its own HOME (and XDG folders inside it) and points the process-wide log and
+// settings file into it, so no test ever touches the real home folder.
+class ScratchHomeTest : public ::testing::Test {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+  const std::filesystem::path& Home() const { return home_->Path(); }
+  std::filesystem::path DataFolder() const { return Home() / "Documents" / "Lumicrate"; }
+
+private:
+  std::unique_ptr<TempDir> home_;
+};
+
+std::string ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
+// The text of a UTF-16LE file after its byte-order mark, as UTF-8.
+std::string ReadUtf16File(const std::filesystem::path& path);
+std::string Utf16LeBytes(const std::u16string& text);
+
+// Records every call a run makes on its progress display.
+class RecordingProgress : public CountingProgress_CL {
+public:
+  std::vector<std::string> texts;
+
+protected:
+  void TextChanged(const std::string& text) override { texts.push_back(text); }
+};
+
+} // namespace lumicrate::test
