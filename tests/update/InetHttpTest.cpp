@@ -102,25 +102,13 @@ TEST_F(InetHttpTest, ReadBodyContinuesWhereTheLastReadStopped) {
 }
 
 TEST_F(InetHttpTest, FailuresAreLoggedWithTheWinInetNumberAndTheReason) {
-  const std::string refused = "127.0.0.1:" + std::to_string(test::RefusingPort());
-  struct Case {
-    const char* name;
-    test::HttpAnswer answer;
-    std::string server;
-    std::string logged;
-  };
-  const Case cases[] = {
-      {"connection refused", {}, refused, "HttpSendRequest()エラー = 0x80072efd : "},
-      {"a server that never answers", {200, "", "auto", "silent"}, "", "HttpSendRequest()エラー = 0x80072ee2 : "},
-      {"a server that hangs up", {200, "", "auto", "hangup"}, "", "HttpSendRequest()エラー = 0x80072efe : "},
-  };
-  for (const Case& c : cases) {
+  for (const test::NetworkFailure& c : test::NetworkFailures(server_)) {
     SCOPED_TRACE(c.name);
     server_.Answer(c.answer);
     const auto before = LogText().size();
     InetHttp_CL http(kImpatient);
     ASSERT_TRUE(http.OpenInternet());
-    ASSERT_TRUE(http.Connect(c.server.empty() ? server_.Name() : c.server));
+    ASSERT_TRUE(http.Connect(c.server));
     const auto started = std::chrono::steady_clock::now();
     EXPECT_FALSE(http.SendGet("Lumicrate/Version.txt"));
     // A generous bound: the point is that the time-out ends the wait, not how fast.

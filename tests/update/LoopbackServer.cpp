@@ -97,4 +97,18 @@ std::uint16_t RefusingPort() {
   return ntohs(address.sin_port);
 }
 
+std::vector<NetworkFailure> NetworkFailures(const LoopbackServer& server) {
+  return {
+      {"a refused connection",
+       {},
+       "127.0.0.1:" + std::to_string(RefusingPort()),
+       "HttpSendRequest()エラー = 0x80072efd : "},
+      {"a server that never answers",
+       {200, "", "auto", "silent"},
+       server.Name(),
+       "HttpSendRequest()エラー = 0x80072ee2 : "},
+      {"a server that hangs up", {200, "", "auto", "hangup"}, server.Name(), "HttpSendRequest()エラー = 0x80072efe : "},
+  };
+}
+
 } // namespace lumicrate::test

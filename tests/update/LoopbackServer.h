@@ -47,6 +47,17 @@ private:
   std::uint16_t port_ = 0;
 };
 
+// A way a request fails on the wire, the server name that shows it, and the log line it leaves.
+struct NetworkFailure {
+  const char* name;
+  HttpAnswer answer;
+  std::string server;
+  std::string logged;
+};
+
+// A refused connection, a server that never answers and one that hangs up without a word.
+std::vector<NetworkFailure> NetworkFailures(const LoopbackServer& server);
+
 // A byte string from a literal, zero bytes included.
 template <size_t N> std::string Bytes(const char (&literal)[N]) {
   return std::string(literal, N - 1);
