@@ -1,4 +1,5 @@
-// The wall clock behind the Clock interface, and the local calendar day every clock reports.
+// The wall clock behind the Clock interface, and the local calendar day every clock reports,
+// so a test's fixed clock and the real one agree on what "today" means.
 #include "platform/DesktopSeams.h"
 
 namespace lumicrate {

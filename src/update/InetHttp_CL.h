@@ -22,14 +22,14 @@ class InetHttp_CL {
 public:
   // A version file is a few dozen bytes; anything larger is refused, so no server can exhaust memory.
   static constexpr size_t kDefaultMaxBody = 4096;
-  static constexpr std::uint16_t kHttpPort = 80;
 
   explicit InetHttp_CL(HttpTimeouts timeouts = {}, size_t maxBody = kDefaultMaxBody);
   virtual ~InetHttp_CL();
   InetHttp_CL(const InetHttp_CL&) = delete;
   InetHttp_CL& operator=(const InetHttp_CL&) = delete;
 
-  // Calling order: OpenInternet, Connect, SendGet, ContentLength, ReadBody, Body.
+  // Calling order: OpenInternet, Connect, SendGet, ContentLength, ReadBody, Body. A call out of
+  // order fails and is logged. The system's proxy settings (http_proxy, no_proxy) apply.
   bool OpenInternet();
   // serverName is a host name or address, optionally followed by ":port" (80 without one).
   // Nothing goes over the wire yet; a second call replaces the first server.
@@ -47,6 +47,7 @@ public:
   // The last body read followed by one zero byte; null before the first ReadBody.
   const unsigned char* Body() const { return body_ ? body_->data() : nullptr; }
 
+  // Ends any transfer and releases everything; the destructor calls it.
   void Close();
 
 private:
@@ -64,6 +65,7 @@ private:
   HttpTimeouts timeouts_;
   size_t maxBody_;
 
+  // The session, the server to ask (nothing is connected before the request) and the request.
   CURLM* internet_ = nullptr;
   std::optional<std::string> server_;
   CURL* request_ = nullptr;

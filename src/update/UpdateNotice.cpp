@@ -1,4 +1,5 @@
-// The notice's wording, shared by the dialog and the message box that show it.
+// The notice's wording, shared by the dialog over the main window and the message box shown
+// without one, so both read the same.
 #include "update/UpdateNotice.h"
 
 namespace lumicrate {

@@ -1,4 +1,5 @@
-// The version file's byte layout, and which page addresses may ever be handed to the desktop.
+// The version file's byte layout, which page addresses may ever be handed to the desktop, and
+// how rejected ones appear in the log.
 #include <gtest/gtest.h>
 
 #include "update/LoopbackServer.h"
