@@ -33,9 +33,9 @@ protected:
   }
 
   HRESULT Run(const std::filesystem::path& source, const std::filesystem::path& output,
-              test::RecordingProgress& progress, ImportCounters& counters) {
+              test::RecordingProgress& progress, ImportReport& report) {
     NewLogLines();
-    return FolderImportRun(context, progress, source, output, &counters);
+    return FolderImportRun(context, progress, source, output, &report);
   }
 
   size_t logRead_ = 0;
@@ -59,10 +59,10 @@ TEST_F(FolderImportRunTest, CardIsCopiedOnceThenFoundAgainAsDuplicates) {
   for (const int pass : {1, 2}) {
     SCOPED_TRACE(pass);
     test::RecordingProgress progress;
-    ImportCounters counters;
-    ASSERT_EQ(Run(card, output, progress, counters), S_OK);
+    ImportReport report;
+    ASSERT_EQ(Run(card, output, progress, report), S_OK);
     EXPECT_EQ(NewLogLines(), pass == 1 ? CountLines(2, 0, 2) : CountLines(2, 2, 0));
-    EXPECT_EQ(counters.inputFiles, 2);
+    EXPECT_EQ(report.inputFiles, 2);
     EXPECT_EQ(progress.GetTotal(), 2);
     EXPECT_EQ(progress.GetPosition(), 2);
     EXPECT_EQ(progress.texts, (std::vector<std::string>{"写真の取り込み中( 1 / 2 )", "写真の取り込み中( 2 / 2 )"}));
@@ -75,8 +75,8 @@ TEST_F(FolderImportRunTest, NothingToImportLeavesTheTotalAtZero) {
   for (const char* source : {"missing", "empty"}) {
     std::filesystem::create_directories(dir / "empty");
     test::RecordingProgress progress;
-    ImportCounters counters;
-    EXPECT_EQ(Run(dir / source, dir / "out", progress, counters), S_OK);
+    ImportReport report;
+    EXPECT_EQ(Run(dir / source, dir / "out", progress, report), S_OK);
     EXPECT_EQ(NewLogLines(), CountLines(0, 0, 0)) << source;
     EXPECT_EQ(progress.GetTotal(), 0);
     EXPECT_TRUE(progress.texts.empty());
@@ -91,8 +91,8 @@ TEST_F(FolderImportRunTest, SameContentTwiceAndSameNameWithOtherContent) {
   std::filesystem::copy_file(card / "A/IMG_0001.JPG", card / "B/IMG_0001.JPG");
   test::MakePhoto(card / "C/IMG_0001.JPG", "2015:06:21 11:00:00", 2);
   test::RecordingProgress progress;
-  ImportCounters counters;
-  ASSERT_EQ(Run(card, dir / "out", progress, counters), S_OK);
+  ImportReport report;
+  ASSERT_EQ(Run(card, dir / "out", progress, report), S_OK);
   EXPECT_EQ(NewLogLines(), CountLines(3, 1, 2));
   EXPECT_EQ(test::FilesUnder(dir / "out"),
             (std::vector<std::string>{"2015-06/IMG_0001(1).JPG", "2015-06/IMG_0001.JPG"}));
@@ -115,13 +115,14 @@ TEST_F(FolderImportRunTest, AFailedCopyEndsTheRunAtThatFile) {
   test::WriteBytes(blocked, "a file where the folder should be");
 
   test::RecordingProgress progress;
-  ImportCounters counters;
-  EXPECT_EQ(Run(card, output, progress, counters), HResultFromWin32(267));
+  ImportReport report;
+  EXPECT_EQ(Run(card, output, progress, report), HResultFromWin32(267));
   EXPECT_EQ(NewLogLines(),
             (std::vector<std::string>{"入力ファイルの数   = 5", "ファイルのコピーに失敗しました。 0x8007010b",
                                       "コピー元 = " + order[2].path.string(),
                                       "コピー先 = " + (blocked / order[2].path.filename()).string()}));
-  EXPECT_EQ(counters.copiedFiles, 2);
+  EXPECT_EQ(report.copiedFiles, 2);
+  EXPECT_EQ(report.failedSource, order[2].path);
   EXPECT_EQ(progress.GetPosition(), 2);
   EXPECT_EQ(test::FilesUnder(output).size(), 3u) << "two copies and the blocking file";
 }
@@ -168,9 +169,9 @@ TEST_F(FolderImportRunTest, WalkerKeepsListingOrderHiddenFilesAndStaysInsideTheS
 
   // The output folder inside the source is never imported from.
   test::RecordingProgress progress;
-  ImportCounters counters;
-  ASSERT_EQ(Run(card, card / "out", progress, counters), S_OK);
-  ASSERT_EQ(Run(card, card / "out", progress, counters), S_OK);
+  ImportReport report;
+  ASSERT_EQ(Run(card, card / "out", progress, report), S_OK);
+  ASSERT_EQ(Run(card, card / "out", progress, report), S_OK);
   EXPECT_EQ(NewLogLines(), CountLines(6, 6, 0));
 }
 
@@ -178,9 +179,9 @@ TEST_F(FolderImportRunTest, EachRunKnowsOnlyItsOwnOutputFolder) {
   test::MakePhoto(dir / "card/IMG_0001.JPG", "2015:06:21 10:00:00", 1);
   for (const char* output : {"A", "B"}) {
     test::RecordingProgress progress;
-    ImportCounters counters;
-    ASSERT_EQ(Run(dir / "card", dir / output, progress, counters), S_OK);
-    EXPECT_EQ(counters.copiedFiles, 1) << output;
+    ImportReport report;
+    ASSERT_EQ(Run(dir / "card", dir / output, progress, report), S_OK);
+    EXPECT_EQ(report.copiedFiles, 1) << output;
   }
 }
 
@@ -191,8 +192,8 @@ TEST_F(FolderImportRunTest, TwoRunsIntoOneOutputFolderCopyEachFileOnce) {
   }
   AppContext other;
   other.LoadSettings(Settings());
-  ImportCounters first;
-  ImportCounters second;
+  ImportReport first;
+  ImportReport second;
   std::thread thread([&] {
     test::RecordingProgress progress;
     FolderImportRun(other, progress, dir / "card", dir / "out", &second);
