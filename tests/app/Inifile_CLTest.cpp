@@ -66,6 +66,20 @@ TEST_F(Inifile_CLTest, ReadsEveryValueOfAFileWindowsWrote) {
   EXPECT_FALSE(Settings().GetStruct("Window", "WindowRect", rect, 15)) << "a structure of another size";
 }
 
+TEST_F(Inifile_CLTest, IntegersReadAsGetPrivateProfileIntReadsThem) {
+  const struct {
+    const char* stored;
+    std::int32_t read;
+  } cases[] = {
+      {"-1", -1},          {"+1", 1},          {"4294967296", 0}, {"4294967297", 1}, {"-4294967297", -1},
+      {"42A94967297", 42}, {"B4294967297", 0}, {"0x10", 0},       {"", 99},          {"2147483648", -2147483647 - 1},
+  };
+  for (const auto& c : cases) {
+    Settings().WriteString("S", "k", c.stored);
+    EXPECT_EQ(Settings().GetInt("S", "k", 99), c.read) << c.stored;
+  }
+}
+
 TEST_F(Inifile_CLTest, StructureNeedsTheExactLengthAndChecksum) {
   const struct {
     const char* stored;
