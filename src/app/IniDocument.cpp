@@ -9,7 +9,9 @@ namespace {
 
 constexpr size_t kNotFound = static_cast<size_t>(-1);
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f'; }
+bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
+}
 
 std::u16string_view Trim(std::u16string_view text) {
   while (!text.empty() && IsBlank(text.front())) {
@@ -21,7 +23,9 @@ std::u16string_view Trim(std::u16string_view text) {
   return text;
 }
 
-char16_t FoldCase(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+char16_t FoldCase(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
 
 bool SameName(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) {
@@ -46,18 +50,26 @@ bool SplitKey(std::u16string_view line, std::u16string_view& key, std::u16string
   return true;
 }
 
+bool ContainsAny(std::u16string_view text, std::u16string_view units) {
+  return text.find_first_of(units) != std::u16string_view::npos;
+}
+
+// The characters that would split a line or end a string on Windows.
+constexpr std::u16string_view kLineBreaks(u"\r\n\0", 3);
+
 } // namespace
 
 IniDocument IniDocument::Parse(std::string_view bytes) {
   IniDocument doc;
   std::u16string text;
-  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
-    doc.encoding_ = Encoding::Utf16Le;
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  if (bytes.size() >= 2 && byte(0) == 0xFF && byte(1) == 0xFE) {
     text.reserve(bytes.size() / 2);
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-      text.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                           (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+    size_t i = 2;
+    for (; i + 1 < bytes.size(); i += 2) {
+      text.push_back(static_cast<char16_t>(byte(i) | (byte(i + 1) << 8)));
     }
+    doc.oddByte_ = bytes.substr(i);
   } else if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
     doc.encoding_ = IsValidUtf8(bytes.substr(3)) ? Encoding::Utf8Bom : Encoding::Unreadable;
     text = Utf8ToUtf16(bytes.substr(3));
@@ -69,38 +81,38 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
     return doc;
   }
 
-  const size_t firstBreak = text.find(u'\n');
-  if (firstBreak != std::u16string::npos && (firstBreak == 0 || text[firstBreak - 1] != u'\r')) {
-    doc.newline_ = u"\n";
+  for (size_t start = 0; start < text.size();) {
+    const size_t lf = text.find(u'\n', start);
+    if (lf == std::u16string::npos) {
+      doc.lines_.push_back({text.substr(start), u""});
+      break;
+    }
+    const bool crlf = lf > start && text[lf - 1] == u'\r';
+    const size_t stop = crlf ? lf - 1 : lf;
+    doc.lines_.push_back({text.substr(start, stop - start), crlf ? u"\r\n" : u"\n"});
+    start = lf + 1;
   }
-  doc.endsWithNewline_ = text.empty() || text.back() == u'\n';
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find(u'\n', start);
-    if (end == std::u16string::npos) {
-      end = text.size();
+  // Lines we add follow the file's own line breaks: a file written by hand on Linux keeps LF.
+  for (const Line& line : doc.lines_) {
+    if (!line.end.empty()) {
+      doc.newline_ = line.end;
+      break;
     }
-    size_t stop = end;
-    if (stop > start && text[stop - 1] == u'\r') {
-      --stop;
-    }
-    doc.lines_.push_back({text.substr(start, stop - start)});
-    start = end + 1;
   }
   return doc;
 }
 
-bool IniDocument::IsSectionLine(std::u16string_view trimmed, std::u16string& name) {
-  if (trimmed.empty() || trimmed.front() != u'[') {
+bool IniDocument::IsSectionLine(std::u16string_view trimmed, std::u16string_view& name) {
+  const size_t close = trimmed.rfind(u']');
+  if (trimmed.empty() || trimmed.front() != u'[' || close == std::u16string_view::npos) {
     return false;
   }
-  const size_t close = trimmed.find(u']');
-  name = Trim(trimmed.substr(1, close == std::u16string_view::npos ? std::u16string_view::npos : close - 1));
+  name = Trim(trimmed.substr(1, close - 1));
   return true;
 }
 
 size_t IniDocument::FindSection(std::u16string_view section) const {
-  std::u16string name;
+  std::u16string_view name;
   for (size_t i = 0; i < lines_.size(); ++i) {
     if (IsSectionLine(Trim(lines_[i].text), name) && SameName(name, Trim(section))) {
       return i;
@@ -110,7 +122,7 @@ size_t IniDocument::FindSection(std::u16string_view section) const {
 }
 
 size_t IniDocument::SectionEnd(size_t headerIndex) const {
-  std::u16string name;
+  std::u16string_view name;
   size_t i = headerIndex + 1;
   while (i < lines_.size() && !IsSectionLine(Trim(lines_[i].text), name)) {
     ++i;
@@ -120,7 +132,7 @@ size_t IniDocument::SectionEnd(size_t headerIndex) const {
 
 std::vector<std::pair<std::u16string, std::u16string>> IniDocument::Entries(std::u16string_view section) const {
   std::vector<std::pair<std::u16string, std::u16string>> entries;
-  const size_t header = encoding_ == Encoding::Unreadable ? kNotFound : FindSection(section);
+  const size_t header = FindSection(section);
   if (header == kNotFound) {
     return entries;
   }
@@ -147,53 +159,62 @@ std::optional<std::u16string> IniDocument::Get(std::u16string_view section, std:
   return std::nullopt;
 }
 
-void IniDocument::Set(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
-  const std::u16string_view trimmedKey = Trim(key);
-  const size_t header = FindSection(section);
+void IniDocument::Insert(size_t index, std::u16string text) {
+  if (index > 0 && lines_[index - 1].end.empty()) {
+    lines_[index - 1].end = newline_;
+  }
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index), Line{std::move(text), newline_});
+}
+
+bool IniDocument::Set(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
+  const std::u16string_view name = Trim(section);
+  const std::u16string_view keyName = Trim(key);
+  if (!Writable() || name.empty() || keyName.empty() || keyName.front() == u'[' || ContainsAny(name, kLineBreaks) ||
+      ContainsAny(name, u"]") || ContainsAny(keyName, kLineBreaks) || ContainsAny(keyName, u"=") ||
+      ContainsAny(value, kLineBreaks)) {
+    return false;
+  }
+  const size_t header = FindSection(name);
   if (header == kNotFound) {
-    lines_.push_back({u"[" + std::u16string(Trim(section)) + u"]"});
-    lines_.push_back({std::u16string(trimmedKey) + u"=" + std::u16string(value)});
-    endsWithNewline_ = true;
-    return;
+    Insert(lines_.size(), u"[" + std::u16string(name) + u"]");
+    Insert(lines_.size(), std::u16string(keyName) + u"=" + std::u16string(value));
+    return true;
   }
   const size_t end = SectionEnd(header);
   size_t lastContent = header;
   for (size_t i = header + 1; i < end; ++i) {
-    std::u16string_view name;
+    const std::u16string_view trimmed = Trim(lines_[i].text);
+    std::u16string_view stored;
     std::u16string_view old;
-    if (SplitKey(Trim(lines_[i].text), name, old) && SameName(name, trimmedKey)) {
+    if (SplitKey(trimmed, stored, old) && SameName(stored, keyName)) {
       // The stored spelling of the name is kept, as the profile functions keep it.
-      lines_[i].text = std::u16string(name) + u"=" + std::u16string(value);
-      return;
+      lines_[i].text = std::u16string(stored) + u"=" + std::u16string(value);
+      return true;
     }
-    if (!Trim(lines_[i].text).empty()) {
+    if (!trimmed.empty()) {
       lastContent = i;
     }
   }
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(lastContent + 1),
-                {std::u16string(trimmedKey) + u"=" + std::u16string(value)});
-  if (lastContent + 1 == lines_.size() - 1) {
-    endsWithNewline_ = true;
-  }
+  // After the section's last line that is not blank, so a blank line before the next section stays.
+  Insert(lastContent + 1, std::u16string(keyName) + u"=" + std::u16string(value));
+  return true;
 }
 
 std::string IniDocument::Serialize() const {
   std::u16string text;
-  for (size_t i = 0; i < lines_.size(); ++i) {
-    text += lines_[i].text;
-    if (i + 1 < lines_.size() || endsWithNewline_) {
-      text += newline_;
-    }
+  for (const Line& line : lines_) {
+    text += line.text;
+    text += line.end;
   }
   switch (encoding_) {
   case Encoding::Utf16Le: {
     std::string bytes = "\xFF\xFE";
-    bytes.reserve(2 + text.size() * 2);
+    bytes.reserve(2 + text.size() * 2 + oddByte_.size());
     for (const char16_t unit : text) {
       bytes.push_back(static_cast<char>(unit & 0xFF));
       bytes.push_back(static_cast<char>(unit >> 8));
     }
-    return bytes;
+    return bytes + oddByte_;
   }
   case Encoding::Utf8Bom:
     return "\xEF\xBB\xBF" + Utf16ToUtf8(text);

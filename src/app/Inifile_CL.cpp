@@ -53,7 +53,9 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
-std::string TempPrefix(const std::filesystem::path& path) { return "." + path.filename().string() + ".new-"; }
+std::string TempPrefix(const std::filesystem::path& path) {
+  return "." + path.filename().string() + ".new-";
+}
 
 // Under the lock every temporary file of ours is an orphan of a writer that was killed.
 void RemoveOrphans(const std::filesystem::path& path) {
@@ -214,11 +216,11 @@ bool Inifile_CL::Write(const std::string& section, const std::string& key, const
   }
   RemoveOrphans(path);
   IniDocument doc = IniDocument::Parse(ReadWholeFile(path));
-  // A file in an encoding we cannot read is left alone rather than rewritten wrongly.
-  if (!doc.Writable()) {
+  // A file in an encoding we cannot read, or a value that would not read back as one key
+  // (a path with a line break), leaves the file alone rather than rewriting it wrongly.
+  if (!doc.Set(Utf8ToUtf16(section), Utf8ToUtf16(key), Utf8ToUtf16(value))) {
     return false;
   }
-  doc.Set(Utf8ToUtf16(section), Utf8ToUtf16(key), Utf8ToUtf16(value));
 
   std::string temp = (path.parent_path() / (TempPrefix(path) + "XXXXXX")).string();
   const int fd = ::mkstemp(temp.data());

@@ -3,6 +3,8 @@
 #include "media/CompareFileInfo_CL.h"
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <gio/gio.h>
 #include <map>
 
@@ -10,6 +12,26 @@
 #include "platform/Utf.h"
 
 namespace lumicrate {
+namespace {
+
+// The index of a key named "item" and a decimal number as the program writes it (no sign, no
+// leading zero), which is the only spelling a lookup of "item" + index finds.
+std::optional<std::int32_t> ItemIndex(std::string_view name) {
+  constexpr std::string_view kItem = "item";
+  if (name.substr(0, kItem.size()) != kItem) {
+    return std::nullopt;
+  }
+  const std::string_view digits = name.substr(kItem.size());
+  std::int32_t index = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
+  if (digits.empty() || !std::isdigit(static_cast<unsigned char>(digits[0])) ||
+      (digits[0] == '0' && digits.size() > 1) || error != std::errc() || end != digits.data() + digits.size()) {
+    return std::nullopt;
+  }
+  return index;
+}
+
+} // namespace
 
 CompareFileInfo_CL::CompareFileInfo_CL(std::string section, std::vector<std::string> defaults)
     : section_(std::move(section)), defaults_(std::move(defaults)) {}
@@ -23,13 +45,15 @@ CompareFileInfo_CL CompareFileInfo_CL::DefaultPhotos() {
 CompareFileInfo_CL CompareFileInfo_CL::DefaultMovies() {
   // ".mod" and ".flv" stand twice in the list; the second of each is refused as a repeat.
   return {"COMPARE_EXT_INFO",
-          {".3g2",  ".3gp", ".3gp2", ".3gpp", ".asf", ".asx", ".avi",  ".divx", ".flv", ".m1v", ".m2t",
-           ".m2ts", ".m2v", ".m4v",  ".mkv",  ".mod", ".mov", ".mp2v", ".mp4",  ".mp4v", ".mpa", ".mpe",
-           ".mpeg", ".mpg", ".mpv2", ".mts",  ".ts",  ".tts", ".wm",   ".wmv",  ".wmx", ".wvx", ".xvid",
-           ".mod",  ".rm",  ".rmvb", ".flv",  ".ogg", ".webm", ".iso", ".vob",  ".moi", ".pgi"}};
+          {".3g2",  ".3gp", ".3gp2", ".3gpp", ".asf", ".asx",  ".avi",  ".divx", ".flv",  ".m1v", ".m2t",
+           ".m2ts", ".m2v", ".m4v",  ".mkv",  ".mod", ".mov",  ".mp2v", ".mp4",  ".mp4v", ".mpa", ".mpe",
+           ".mpeg", ".mpg", ".mpv2", ".mts",  ".ts",  ".tts",  ".wm",   ".wmv",  ".wmx",  ".wvx", ".xvid",
+           ".mod",  ".rm",  ".rmvb", ".flv",  ".ogg", ".webm", ".iso",  ".vob",  ".moi",  ".pgi"}};
 }
 
-CompareFileInfo_CL CompareFileInfo_CL::DefaultSounds() { return {"COMPARE_EXT_INFO_SND", {".wav", ".mp3"}}; }
+CompareFileInfo_CL CompareFileInfo_CL::DefaultSounds() {
+  return {"COMPARE_EXT_INFO_SND", {".wav", ".mp3"}};
+}
 
 std::string CompareFileInfo_CL::ToLower(std::string text) {
   for (char& c : text) {
@@ -116,23 +140,18 @@ void CompareFileInfo_CL::Load(const Inifile_CL& settings) {
     DescribeExtension(extension, entry.contentType, entry.fileType);
     Add(std::move(entry), false);
   }
-  // One read of the section; the loop ends at the last stored item, so an absurd count
-  // costs nothing and items past the count are ignored.
+  // One read of the section. Only the items stored below the count are visited, in index order,
+  // so an absurd count costs nothing; an index that is missing would read as empty and be skipped.
   const std::map<std::string, std::string> keys = settings.GetSection(section_);
   const auto countKey = keys.find("count");
-  const std::int32_t count =
-      countKey == keys.end() ? 0 : Inifile_CL::ParseLeadingInt(Utf8ToUtf16(countKey->second), 0);
-  std::int64_t lastStored = -1;
+  const std::int32_t count = countKey == keys.end() ? 0 : Inifile_CL::ParseLeadingInt(Utf8ToUtf16(countKey->second), 0);
+  std::map<std::int32_t, std::u16string> items;
   for (const auto& [name, value] : keys) {
-    if (name.size() > 4 && name.size() < 15 && name.rfind("item", 0) == 0 &&
-        name.find_first_not_of("0123456789", 4) == std::string::npos && (name[4] != '0' || name.size() == 5)) {
-      lastStored = std::max<std::int64_t>(lastStored, std::stoll(name.substr(4)));
+    if (const auto index = ItemIndex(name); index && *index < count) {
+      items.emplace(*index, Utf8ToUtf16(value));
     }
   }
-  const std::int64_t end = std::min<std::int64_t>(count, lastStored + 1);
-  for (std::int64_t i = 0; i < end; ++i) {
-    const auto stored = keys.find("item" + std::to_string(i));
-    const std::u16string item = Utf8ToUtf16(stored == keys.end() ? "" : stored->second);
+  for (const auto& [index, item] : items) {
     // The stored form is the flag, one separator character and the extension.
     if (item.size() <= 2) {
       continue;

@@ -10,7 +10,9 @@
 
 namespace lumicrate {
 
-FileLock::~FileLock() { Release(); }
+FileLock::~FileLock() {
+  Release();
+}
 
 FileLock::FileLock(FileLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
 

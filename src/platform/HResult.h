@@ -15,8 +15,12 @@ constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
 constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
 constexpr HRESULT E_ABORT = static_cast<HRESULT>(0x80004004);
 
-constexpr bool Failed(HRESULT hr) { return hr < 0; }
-constexpr bool Succeeded(HRESULT hr) { return hr >= 0; }
+constexpr bool Failed(HRESULT hr) {
+  return hr < 0;
+}
+constexpr bool Succeeded(HRESULT hr) {
+  return hr >= 0;
+}
 
 // A code that is 0 or negative passes unchanged; any other becomes 0x80070000 | (code & 0xFFFF).
 constexpr HRESULT HResultFromWin32(std::int32_t code) {
@@ -32,5 +36,9 @@ std::string SystemMessage(int err);
 
 // The errno value a result was made from, or 0 when it did not come from one.
 int ErrnoFromHResult(HRESULT hr);
+
+// The system's message text for a result made from errno, as log lines show it after the code;
+// empty for any other result.
+std::string ResultMessage(HRESULT hr);
 
 } // namespace lumicrate

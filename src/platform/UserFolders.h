@@ -6,6 +6,7 @@
 namespace lumicrate {
 
 // XDG_DOCUMENTS_DIR from user-dirs.dirs ($XDG_CONFIG_HOME or ~/.config), else $HOME/Documents.
+// A folder switched off there ("$HOME/") gives the home folder, as xdg-user-dir does.
 std::filesystem::path DocumentsFolder();
 
 } // namespace lumicrate

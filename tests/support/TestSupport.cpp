@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "app/ActivityLog.h"
 #include "app/Inifile_CL.h"
@@ -25,8 +27,8 @@ TempDir::~TempDir() {
   for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
        !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
     if (it->is_directory(ec) && !it->is_symlink(ec)) {
-      std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                   std::filesystem::perm_options::add, ec);
+      std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                   ec);
     }
   }
   std::filesystem::remove_all(path_, ec);
@@ -63,8 +65,8 @@ std::string ReadUtf16File(const std::filesystem::path& path) {
   const std::string bytes = ReadBytes(path);
   std::u16string text;
   for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-    text.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                         (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+    text.push_back(
+        static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8)));
   }
   return Utf16ToUtf8(text);
 }
@@ -76,6 +78,58 @@ std::string Utf16LeBytes(const std::u16string& text) {
     bytes.push_back(static_cast<char>(unit >> 8));
   }
   return bytes;
+}
+
+pid_t ForkChild(const std::function<void()>& body) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    body();
+    // No exit handlers or test framework teardown in the child.
+    ::_exit(0);
+  }
+  return pid;
+}
+
+int WaitChild(pid_t pid) {
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) {
+      return -1000;
+    }
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+StartGate::StartGate() : owner_(::getpid()) {
+  if (::pipe(fds_) != 0) {
+    throw std::runtime_error("pipe failed");
+  }
+}
+
+StartGate::~StartGate() {
+  for (const int fd : fds_) {
+    if (fd >= 0) {
+      ::close(fd);
+    }
+  }
+}
+
+void StartGate::Wait() {
+  // A child holds a copy of the write end; it must let go, or the gate never opens for it.
+  if (::getpid() != owner_ && fds_[1] >= 0) {
+    ::close(fds_[1]);
+    fds_[1] = -1;
+  }
+  char byte;
+  while (::read(fds_[0], &byte, 1) < 0 && errno == EINTR) {
+  }
+}
+
+void StartGate::Open() {
+  if (fds_[1] >= 0) {
+    ::close(fds_[1]);
+    fds_[1] = -1;
+  }
 }
 
 } // namespace lumicrate::test

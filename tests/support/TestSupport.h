@@ -2,8 +2,10 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 #include "app/Progress_CL.h"
@@ -42,6 +44,27 @@ void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
 // The text of a UTF-16LE file after its byte-order mark, as UTF-8.
 std::string ReadUtf16File(const std::filesystem::path& path);
 std::string Utf16LeBytes(const std::u16string& text);
+
+// Runs body in a child process that then ends with _exit(0); returns the child's pid.
+pid_t ForkChild(const std::function<void()>& body);
+// Waits for a child: its exit code, or minus the signal that ended it.
+int WaitChild(pid_t pid);
+
+// Lets several threads and processes start at the same moment: each calls Wait, which blocks
+// until the parent calls Open. Make it before forking.
+class StartGate {
+public:
+  StartGate();
+  ~StartGate();
+  StartGate(const StartGate&) = delete;
+  StartGate& operator=(const StartGate&) = delete;
+  void Wait();
+  void Open();
+
+private:
+  pid_t owner_;
+  int fds_[2];
+};
 
 // Records every call a run makes on its progress display.
 class RecordingProgress : public CountingProgress_CL {
