@@ -113,17 +113,18 @@ int RunImport(const std::vector<std::string>& args) {
   std::fflush(stdout);
 
   TerminalProgress_CL progress("取り込み中");
-  ImportCounters counters;
-  const HRESULT hr = FolderImportRun(context, progress, arguments.source, output, &counters);
+  ImportReport report;
+  const HRESULT hr = FolderImportRun(context, progress, arguments.source, output, &report);
   progress.Finish();
   Log().Write("写真取り込み(終了)");
 
-  std::printf("入力ファイルの数   = %d\n重複ファイルの数   = %d\nコピーファイルの数 = %d\n", counters.inputFiles,
-              counters.duplicates, counters.copiedFiles);
+  std::printf("入力ファイルの数   = %d\n重複ファイルの数   = %d\nコピーファイルの数 = %d\n", report.inputFiles,
+              report.duplicates, report.copiedFiles);
   if (Failed(hr)) {
     const int err = ErrnoFromHResult(hr);
-    std::fprintf(stderr, "取り込みに失敗しました。 0x%08x%s%s\n", static_cast<unsigned>(hr), err ? " " : "",
-                 err ? SystemMessage(err).c_str() : "");
+    std::fprintf(stderr, "取り込みに失敗しました。 0x%08x%s%s\nコピー元 = %s\nコピー先 = %s\n",
+                 static_cast<unsigned>(hr), err ? " " : "", err ? SystemMessage(err).c_str() : "",
+                 report.failedSource.c_str(), report.failedDestination.c_str());
     std::fflush(stdout);
     return kExitFailed;
   }

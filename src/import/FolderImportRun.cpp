@@ -30,9 +30,9 @@ HRESULT SyncFileSystem(const std::filesystem::path& folder) {
 }
 
 HRESULT FolderImportRun(AppContext& context, Progress_CL& progress, const std::filesystem::path& source,
-                        const std::filesystem::path& output, ImportCounters* counters) {
-  ImportCounters local;
-  ImportCounters& count = counters ? *counters : local;
+                        const std::filesystem::path& output, ImportReport* report) {
+  ImportReport local;
+  ImportReport& count = report ? *report : local;
   count = {};
 
   OutputFolderLock lock;
@@ -75,6 +75,8 @@ HRESULT FolderImportRun(AppContext& context, Progress_CL& progress, const std::f
         Log().Write("ファイルのコピーに失敗しました。 0x%08x", static_cast<unsigned>(hr));
         Log().Write("コピー元 = %s", candidate.path.c_str());
         Log().Write("コピー先 = %s", destination.c_str());
+        count.failedSource = candidate.path;
+        count.failedDestination = destination;
         SyncFileSystem(output);
         return hr;
       }

@@ -19,11 +19,17 @@ struct ImportCounters {
   std::int32_t copiedFiles = 0;
 };
 
+// What a caller hears of a run: the counts, and on a failed copy the files it was copying.
+struct ImportReport : ImportCounters {
+  std::filesystem::path failedSource;
+  std::filesystem::path failedDestination;
+};
+
 // 0 when every candidate was handled and the output is safely on disk; otherwise the code of
-// the copy that ended the run (files copied before stay). counters, when given, receives the
-// counts as far as the run got.
+// the copy that ended the run (files copied before stay). report, when given, receives the
+// counts as far as the run got and the files of a failed copy.
 HRESULT FolderImportRun(AppContext& context, Progress_CL& progress, const std::filesystem::path& source,
-                        const std::filesystem::path& output, ImportCounters* counters = nullptr);
+                        const std::filesystem::path& output, ImportReport* report = nullptr);
 
 // Flushes the file system holding folder to its disk, so that a card may be wiped as soon as a
 // run says it is done.
