@@ -12,20 +12,12 @@
 #include <vector>
 
 #include "device/DeviceNames.h"
+#include "device/DeviceQuery.h"
 #include "device/Gphoto.h"
 #include "device/ObjectType.h"
 #include "platform/HResult.h"
 
 namespace lumicrate {
-
-// A device libgphoto2 does not find by itself, given by its driver's model and its port.
-struct DevicePort {
-  std::string model;
-  std::string port;
-};
-
-// libgphoto2's own "Directory Browse" driver, serving a folder as a camera.
-DevicePort DirectoryCamera(const std::filesystem::path& folder);
 
 // Logged (and printed by the command-line tool) when another program holds the device: on the
 // Linux desktop that is usually the file manager's own camera mount.

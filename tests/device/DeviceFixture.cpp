@@ -7,6 +7,14 @@
 #include <sys/stat.h>
 
 namespace lumicrate::test {
+namespace {
+
+void SetTimes(const std::filesystem::path& path, std::time_t modified) {
+  const timespec times[2] = {{modified, 0}, {modified, 0}};
+  ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+}
+
+} // namespace
 
 std::time_t LocalTime(int year, int month, int day, int hour, int minute, int second) {
   std::tm local{};
@@ -38,12 +46,24 @@ ScopedTimeZone::~ScopedTimeZone() {
   ::tzset();
 }
 
+void DeviceTest::SetUp() {
+  ImportTest::SetUp();
+  context.TempFolder = DataFolder() / "tmp";
+}
+
 std::filesystem::path DeviceTest::AddFile(const std::string& relative, const std::string& bytes, std::time_t modified) {
   const std::filesystem::path path = camera / relative;
   std::filesystem::create_directories(path.parent_path());
   WriteBytes(path, bytes);
-  const timespec times[2] = {{modified, 0}, {modified, 0}};
-  ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+  SetTimes(path, modified);
+  return path;
+}
+
+std::filesystem::path DeviceTest::AddPhoto(const std::string& relative, const std::string& exifDate, int seed,
+                                           std::time_t modified) {
+  const std::filesystem::path path = camera / relative;
+  MakePhoto(path, exifDate, seed);
+  SetTimes(path, modified);
   return path;
 }
 
@@ -54,10 +74,6 @@ PortableDeviceManager_CL::Device_CL& DeviceTest::OpenCamera(PortableDeviceManage
   PortableDeviceManager_CL::Device_CL& device = manager.DeviceAt(index);
   EXPECT_EQ(device.Open(), S_OK);
   return device;
-}
-
-std::string DeviceTest::LogText() const {
-  return ReadUtf16File(DataFolder() / "log.txt");
 }
 
 } // namespace lumicrate::test

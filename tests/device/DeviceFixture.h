@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "device/NoticeSink.h"
 #include "device/PortableDeviceManager_CL.h"
-#include "support/TestSupport.h"
+#include "import/ImportFixtures.h"
 
 namespace lumicrate::test {
 
@@ -18,6 +19,13 @@ inline constexpr char kCameraDescription[] = "Directory Browse";
 
 // Seconds since the epoch of a local wall-clock time.
 std::time_t LocalTime(int year, int month, int day, int hour = 12, int minute = 0, int second = 0);
+
+// Records the notices a run shows.
+class RecordingNotices : public NoticeSink {
+public:
+  void ShowNotice(const std::string& caption, const std::string& text) override { shown.push_back({caption, text}); }
+  std::vector<std::pair<std::string, std::string>> shown;
+};
 
 // Sets TZ for the life of the object and puts the old zone back after.
 class ScopedTimeZone {
@@ -32,15 +40,22 @@ private:
   std::string oldZone_;
 };
 
-class DeviceTest : public ScratchHomeTest {
+// The import fixture (a scratch HOME, a context with every media kind on, an output folder in
+// dir) with a directory camera and the data folder's tmp.
+class DeviceTest : public ImportTest {
 protected:
+  void SetUp() override;
   // A file on the camera, relative to its root, with its modification time.
   std::filesystem::path AddFile(const std::string& relative, const std::string& bytes, std::time_t modified);
+  // A JPEG on the camera with that DateTimeOriginal (none when empty) and modification time.
+  std::filesystem::path AddPhoto(const std::string& relative, const std::string& exifDate, int seed,
+                                 std::time_t modified);
   // The camera as the only extra device of a manager.
   std::vector<DevicePort> CameraPorts() const { return {DirectoryCamera(camera.Path())}; }
   // Enumerates with the camera added and opens it; fails the test when it cannot.
   PortableDeviceManager_CL::Device_CL& OpenCamera(PortableDeviceManager_CL& manager);
-  std::string LogText() const;
+  // The query a device run is given to import from the camera.
+  DeviceQuery CameraQuery() const { return {kCameraDescription, CameraPorts()}; }
 
   TempDir camera;
 };
