@@ -53,9 +53,9 @@ HRESULT EndWithCopyFailure(HRESULT hr, const std::string& source, const std::fil
 } // namespace
 
 HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::filesystem::path& output,
-                        NoticeSink& notices, const DeviceQuery& query, ImportReport* report) {
-  ImportReport local;
-  ImportReport& count = report ? *report : local;
+                        NoticeSink& notices, const DeviceQuery& query, DeviceImportReport* report) {
+  DeviceImportReport local;
+  DeviceImportReport& count = report ? *report : local;
   count = {};
 
   PortableDeviceManager_CL manager(query.extraDevices);
@@ -69,6 +69,7 @@ HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::f
     Log().Write("デバイス番号の取得に失敗(0x%08x)", static_cast<unsigned>(E_FAIL));
     return E_FAIL;
   }
+  count.deviceFound = true;
   PortableDeviceManager_CL::Device_CL& device = manager.DeviceAt(index);
   hr = device.Open();
   if (Failed(hr)) {

@@ -21,11 +21,17 @@ inline constexpr char kNoPhotosNotice[] =
     "写真の枚数が０枚でした。「このコンピュータを信頼しますか？」とiPhoneに表示されて"
     "いる場合は、「信頼」を選択してください。";
 
+// What a caller hears of a device run: the counts and failed copy of a folder run, and whether a
+// device with the wanted description was there at all.
+struct DeviceImportReport : ImportReport {
+  bool deviceFound = false;
+};
+
 // 0 when every object was handled and the output is safely on disk. Otherwise the failure that
 // ended the run: no such device, a device that cannot be opened or walked or that went away,
 // the first failed copy (its temporary file is kept), or closing the device. report, when
 // given, receives the counts as far as the run got and the files of a failed copy.
 HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::filesystem::path& output,
-                        NoticeSink& notices, const DeviceQuery& query = {}, ImportReport* report = nullptr);
+                        NoticeSink& notices, const DeviceQuery& query = {}, DeviceImportReport* report = nullptr);
 
 } // namespace lumicrate

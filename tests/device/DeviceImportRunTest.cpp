@@ -27,7 +27,7 @@ protected:
 
   std::filesystem::path output;
   test::RecordingNotices notices;
-  ImportReport report;
+  DeviceImportReport report;
 };
 
 TEST_F(DeviceImportRunTest, CopiesEachPhotoIntoItsDateFolderAndASecondRunFindsThemAllDuplicates) {
@@ -202,6 +202,7 @@ TEST_F(DeviceImportRunTest, WithoutTheWantedDeviceTheRunFailsBeforeTouchingTheOu
   const DeviceQuery query{"No Such Device", CameraPorts()};
   EXPECT_EQ(DeviceImportRun(context, progress, output, notices, query, &report), E_FAIL);
   EXPECT_TRUE(LogHas("デバイス番号の取得に失敗(0x80004005)"));
+  EXPECT_FALSE(report.deviceFound);
   EXPECT_FALSE(std::filesystem::exists(output));
   EXPECT_TRUE(notices.shown.empty());
 }
