@@ -12,16 +12,15 @@
 #include "app/Progress_CL.h"
 #include "device/NoticeSink.h"
 #include "device/PortableDeviceManager_CL.h"
-#include "import/DestinationLayout.h"
-#include "import/DuplicateDetection.h"
+#include "import/ImportSteps.h"
 #include "import/OutputFolderLock.h"
 
 namespace lumicrate {
 namespace {
 
-std::string Format(const char* format, int a, int b = 0) {
-  char text[260];
-  std::snprintf(text, sizeof text, format, a, b);
+std::string WalkText(int found) {
+  char text[64];
+  std::snprintf(text, sizeof text, "デバイスの内容を確認中( %d )", found);
   return text;
 }
 
@@ -38,16 +37,6 @@ bool IsLocalWriteFailure(HRESULT hr) {
   }
   const int err = ErrnoFromHResult(hr);
   return err == ENOSPC || err == EDQUOT || err == EROFS || err == EIO || err == EACCES || err == EPERM;
-}
-
-HRESULT EndWithCopyFailure(HRESULT hr, const std::string& source, const std::filesystem::path& destination,
-                           ImportReport& report) {
-  Log().Write("ファイルのコピーに失敗しました。 0x%08x", static_cast<unsigned>(hr));
-  Log().Write("コピー元 = %s", source.c_str());
-  Log().Write("コピー先 = %s", destination.c_str());
-  report.failedSource = source;
-  report.failedDestination = destination;
-  return hr;
 }
 
 } // namespace
@@ -78,18 +67,12 @@ HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::f
   }
 
   OutputFolderLock lock;
-  const HRESULT locked = lock.Acquire(output, [&] {
-    Log().Write("出力フォルダは別の取り込みが使用中のため終了を待ちます = %s", output.c_str());
-    progress.SetText("別の取り込みの終了を待っています");
-  });
-  if (Failed(locked)) {
-    Log().Write("出力フォルダのロックに失敗しました。 0x%08x", static_cast<unsigned>(locked));
-  }
+  LockOutputFolder(lock, output, progress);
   context.BeginRun();
   std::error_code ignored;
   std::filesystem::create_directories(context.TempFolder, ignored);
 
-  hr = device.CollectObjects([&](int found) { progress.SetText(Format("デバイスの内容を確認中( %d )", found)); });
+  hr = device.CollectObjects([&](int found) { progress.SetText(WalkText(found)); });
   if (Failed(hr)) {
     Log().Write("オブジェクトの取得に失敗(0x%08x)", static_cast<unsigned>(hr));
     return hr;
@@ -108,26 +91,18 @@ HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::f
       const std::filesystem::path temporary = context.TempFolder / name;
       hr = object.SaveToFile(temporary);
       if (Succeeded(hr)) {
-        if (IsDuplicate(context, output, temporary)) {
-          ++count.duplicates;
-        } else {
-          std::filesystem::path destination;
-          hr = PlaceAndCopy(context, output, temporary, destination);
-          if (Failed(hr)) {
-            EndWithCopyFailure(hr, temporary, destination, count);
-            SyncFileSystem(output);
-            return hr;
-          }
-          RegisterFile(context, destination);
-          ++count.copiedFiles;
+        hr = ImportFile(context, output, temporary, count);
+        if (Failed(hr)) {
+          return hr;
         }
         // The next object of the same name gets a new file at this path: its date must not
         // come from what was remembered of this one.
         context.CaptureDates.Clear();
       } else if (IsLocalWriteFailure(hr)) {
         ::unlink(temporary.c_str());
+        NoteFailedCopy(hr, object.ObjectId(), temporary, count);
         SyncFileSystem(output);
-        return EndWithCopyFailure(hr, object.ObjectId(), temporary, count);
+        return hr;
       }
       ::unlink(temporary.c_str());
     }
@@ -136,9 +111,7 @@ HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::f
       SyncFileSystem(output);
       return hr;
     }
-    ++processed;
-    progress.AddPosition(1);
-    progress.SetText(Format("写真の取り込み中( %d / %d )", processed, n));
+    AdvanceProgress(progress, ++processed, n);
   }
 
   hr = device.Close();
@@ -147,12 +120,7 @@ HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::f
     SyncFileSystem(output);
     return hr;
   }
-  Log().Write("重複ファイルの数   = %d", count.duplicates);
-  Log().Write("コピーファイルの数 = %d", count.copiedFiles);
-  const HRESULT synced = SyncFileSystem(output);
-  if (Failed(synced)) {
-    Log().Write("出力フォルダへの書き込みの確定に失敗しました。 0x%08x", static_cast<unsigned>(synced));
-  }
+  const HRESULT synced = FinishRun(count, output);
   if (count.duplicates == 0 && count.copiedFiles == 0) {
     notices.ShowNotice(kNoticeCaption, kNoPhotosNotice);
   }
