@@ -91,7 +91,9 @@ HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::f
       const std::filesystem::path temporary = context.TempFolder / name;
       hr = object.SaveToFile(temporary);
       if (Succeeded(hr)) {
-        hr = ImportFile(context, output, temporary, count);
+        // The temporary file is ours to give away: on the output's file system it is linked
+        // into place rather than written a second time.
+        hr = ImportFile(context, output, temporary, count, nullptr, Staging::LinkWhenPossible);
         if (Failed(hr)) {
           return hr;
         }

@@ -34,7 +34,7 @@ void NoteFailedCopy(HRESULT hr, const std::string& source, const std::filesystem
 }
 
 HRESULT ImportFile(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source,
-                   ImportReport& report, std::int32_t* duplicate) {
+                   ImportReport& report, std::int32_t* duplicate, Staging staging) {
   if (IsDuplicate(context, output, source)) {
     if (duplicate) {
       *duplicate = 1;
@@ -43,7 +43,7 @@ HRESULT ImportFile(AppContext& context, const std::filesystem::path& output, con
     return S_OK;
   }
   std::filesystem::path destination;
-  const HRESULT hr = PlaceAndCopy(context, output, source, destination);
+  const HRESULT hr = PlaceAndCopy(context, output, source, destination, staging);
   if (Failed(hr)) {
     NoteFailedCopy(hr, source, destination, report);
     SyncFileSystem(output);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "import/StagedCopy_CL.h"
 #include "platform/HResult.h"
 
 namespace lumicrate {
@@ -27,7 +28,7 @@ void NoteFailedCopy(HRESULT hr, const std::string& source, const std::filesystem
 // it into its date folder and registers the copy. A failed copy is noted, what was copied before
 // is flushed to disk, and its code returned: it ends the run.
 HRESULT ImportFile(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source,
-                   ImportReport& report, std::int32_t* duplicate = nullptr);
+                   ImportReport& report, std::int32_t* duplicate = nullptr, Staging staging = Staging::Copy);
 
 // One more item handled: the position, and the caption "写真の取り込み中( k / n )".
 void AdvanceProgress(Progress_CL& progress, int k, int n);
