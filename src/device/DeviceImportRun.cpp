@@ -46,6 +46,10 @@ HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::f
   DeviceImportReport local;
   DeviceImportReport& count = report ? *report : local;
   count = {};
+  if (context.TempFolder.empty()) {
+    // Start-up names tmp; without it the objects would land in the working folder.
+    return E_INVALIDARG;
+  }
 
   PortableDeviceManager_CL manager(query.extraDevices);
   HRESULT hr = manager.EnumerateDevices();
