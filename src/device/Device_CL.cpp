@@ -54,6 +54,8 @@ HRESULT PortableDeviceManager_CL::Device_CL::Open() {
   if (camera_) {
     return S_OK;
   }
+  // Declared first, so the camera of a failed open is let go while it is still held.
+  const auto lock = gphoto::LockDrivers();
   gphoto::ContextPtr context = gphoto::NewContext();
   Camera* raw = nullptr;
   int result = context ? gp_camera_new(&raw) : GP_ERROR_NO_MEMORY;
@@ -177,6 +179,7 @@ HRESULT PortableDeviceManager_CL::Device_CL::Close() {
   if (!camera_) {
     return S_OK;
   }
+  const auto lock = gphoto::LockDrivers();
   const int result = gp_camera_exit(camera_.get(), context_.get());
   camera_.reset();
   context_.reset();

@@ -26,6 +26,11 @@ constexpr std::int32_t kTimeout = 1460;
 
 } // namespace
 
+std::unique_lock<std::mutex> LockDrivers() {
+  static std::mutex drivers;
+  return std::unique_lock(drivers);
+}
+
 ContextPtr NewContext() {
   return ContextPtr(gp_context_new());
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <gphoto2/gphoto2.h>
 #include <memory>
+#include <mutex>
 
 #include "platform/HResult.h"
 
@@ -39,6 +40,11 @@ using AbilitiesListPtr = std::unique_ptr<CameraAbilitiesList, AbilitiesListFree>
 using PortInfoListPtr = std::unique_ptr<GPPortInfoList, PortInfoListFree>;
 using FilePtr = std::unique_ptr<CameraFile, FileUnref>;
 using StorageInfoPtr = std::unique_ptr<CameraStorageInformation, CFree>;
+
+// libgphoto2 loads and unloads its drivers through libltdl, which is not safe from two threads at
+// once (the desktop program detects an iPhone while a device run goes on). Held around every call
+// that may load or unload one: loading the lists, detecting, opening and closing a camera.
+std::unique_lock<std::mutex> LockDrivers();
 
 // Each returns null when libgphoto2 cannot make the object (out of memory).
 ContextPtr NewContext();

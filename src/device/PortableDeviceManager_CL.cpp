@@ -23,6 +23,7 @@ PortableDeviceManager_CL::~PortableDeviceManager_CL() = default;
 
 HRESULT PortableDeviceManager_CL::EnumerateDevices() {
   devices_.clear();
+  const auto lock = gphoto::LockDrivers();
   const gphoto::ContextPtr context = gphoto::NewContext();
   gphoto::AbilitiesListPtr abilities;
   gphoto::PortInfoListPtr ports;
