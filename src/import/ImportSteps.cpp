@@ -1,4 +1,5 @@
-// Shared by the folder run and the device run, so both log, count and stop alike.
+// Shared by the folder run and the device run, so that both skip, copy, log, count and stop
+// alike; only where their files come from differs.
 #include "import/ImportSteps.h"
 
 #include <cstdio>

@@ -1,4 +1,5 @@
-// Runs the built lumicrate-cli as a user does, for the tests of its commands.
+// Runs the built lumicrate-cli as a user does, for the tests of its commands: the exit code and
+// everything it printed.
 #pragma once
 
 #include <string>
