@@ -2,6 +2,7 @@
 #include "app/AppContext.h"
 
 #include "app/Inifile_CL.h"
+#include "device/PortableDeviceManager_CL.h"
 
 namespace lumicrate {
 
@@ -15,6 +16,7 @@ AppContext::AppContext()
       SoundExtensions(CompareFileInfo_CL::DefaultSounds()) {}
 
 void AppContext::LoadSettings(const Inifile_CL& settings) {
+  DetectIPhone();
   MovieExtensions.Load(settings);
   PhotoExtensions.Load(settings);
   SoundExtensions.Load(settings);
@@ -22,6 +24,19 @@ void AppContext::LoadSettings(const Inifile_CL& settings) {
   ImportMovies = settings.GetInt("APP_INFO", "arrnge_movie", 1);
   ImportSounds = settings.GetInt("APP_INFO", "arrnge_sound", 1);
   OutputFormatType = settings.GetInt("APP_INFO", "OutputFormatType", 3);
+}
+
+void AppContext::DetectIPhone(const DeviceQuery& query) {
+  IPhonePresent = 0;
+  PortableDeviceManager_CL manager(query.extraDevices);
+  if (Failed(manager.EnumerateDevices())) {
+    return;
+  }
+  const int index = manager.FindDeviceByDescription(query.description);
+  if (index >= 0) {
+    IPhonePresent = 1;
+    DeviceName = manager.DeviceAt(index).FriendlyName();
+  }
 }
 
 void AppContext::BeginRun() {

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "device/DeviceQuery.h"
 #include "import/CaptureDateCache_CL.h"
 #include "import/CompareFile_CL.h"
 #include "media/CompareFileInfo_CL.h"
@@ -22,8 +23,13 @@ class AppContext {
 public:
   AppContext();
 
-  // The tables, the import switches and the layout, from the settings file.
+  // Detects an iPhone, then loads the tables, the import switches and the layout from the
+  // settings file.
   void LoadSettings(const Inifile_CL& settings);
+
+  // Sets IPhonePresent from a fresh device list: 1, with DeviceName the device's friendly
+  // name, when a device with the query's description is connected; else 0.
+  void DetectIPhone(const DeviceQuery& query = {});
 
   // Non-zero when the file's extension is switched on in a media kind that is imported.
   int IsImportTarget(const std::filesystem::path& path) const;

@@ -1,5 +1,5 @@
-// `lumicrate-cli import SOURCE [--output DIR] [--layout N]`: the folder run from a terminal,
-// with the settings and log of the desktop program. It reads the settings but never changes them.
+// `lumicrate-cli import SOURCE|--device [DESCRIPTION] [--output DIR] [--layout N]`: the folder or
+// device run from a terminal, with the desktop program's settings (read, never changed) and log.
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -11,6 +11,7 @@
 #include "app/Inifile_CL.h"
 #include "app/Startup.h"
 #include "cli/CliCommand.h"
+#include "cli/DeviceImport.h"
 #include "cli/TerminalProgress_CL.h"
 #include "import/DestinationLayout.h"
 #include "import/FolderImportRun.h"
@@ -21,14 +22,17 @@ namespace {
 
 struct ImportArguments {
   std::filesystem::path source;
+  DeviceArguments device;
   std::optional<std::filesystem::path> output;
   std::int32_t layout = kNestedDayLayout;
 };
 
 int UsageError(const std::string& message) {
-  std::fprintf(stderr,
-               "lumicrate-cli import: %s\n使い方: lumicrate-cli import 取り込み元 [--output 出力先] [--layout 0-13]\n",
-               message.c_str());
+  std::fprintf(
+      stderr,
+      "lumicrate-cli import: %s\n使い方: lumicrate-cli import 取り込み元|--device [説明] [--port disk:フォルダ] "
+      "[--output 出力先] [--layout 0-13]\n",
+      message.c_str());
   return kExitUsage;
 }
 
@@ -71,6 +75,10 @@ int ParseArguments(const std::vector<std::string>& args, ImportArguments& parsed
         }
         parsed.output = value;
       }
+    } else if (std::string error; ParseDeviceOption(args, i, parsed.device, error)) {
+      if (!error.empty()) {
+        return UsageError(error);
+      }
     } else if (arg.starts_with("--")) {
       return UsageError("不明なオプションです: " + arg);
     } else if (source) {
@@ -78,6 +86,9 @@ int ParseArguments(const std::vector<std::string>& args, ImportArguments& parsed
     } else {
       source = arg;
     }
+  }
+  if (parsed.device.requested) {
+    return source ? UsageError("取り込み元のフォルダと --device は一緒に指定できません") : kExitOk;
   }
   if (!source || source->empty()) {
     return UsageError("取り込み元がありません");
@@ -104,28 +115,35 @@ int RunImport(const std::vector<std::string>& args) {
   }
   const std::filesystem::path output = CleanPath(arguments.output ? *arguments.output : std::filesystem::path(stored));
   context.OutputFormatType = arguments.layout;
-  context.Mode = ImportMode::Folder;
+  context.Mode = arguments.device.requested ? ImportMode::Device : ImportMode::Folder;
   context.SourceFolder = arguments.source;
   context.OutputFolder = output;
 
   Log().Write("写真取り込み(開始)");
   Log().Write("出力フォルダ = %s", output.c_str());
-  std::printf("取り込み元: %s\n出力先: %s\n", arguments.source.c_str(), output.c_str());
+  const std::string sourceText = arguments.device.requested ? arguments.device.SourceText() : arguments.source.string();
+  std::printf("取り込み元: %s\n出力先: %s\n", sourceText.c_str(), output.c_str());
   std::fflush(stdout);
 
   TerminalProgress_CL progress("取り込み中");
   ImportReport report;
-  const HRESULT hr = FolderImportRun(context, progress, arguments.source, output, &report);
+  CliDeviceImport device;
+  const HRESULT hr = arguments.device.requested ? device.Run(context, progress, output, arguments.device, report)
+                                                : FolderImportRun(context, progress, arguments.source, output, &report);
   progress.Finish();
   Log().Write("写真取り込み(終了)");
 
   std::printf("入力ファイルの数   = %d\n重複ファイルの数   = %d\nコピーファイルの数 = %d\n", report.inputFiles,
               report.duplicates, report.copiedFiles);
+  device.PrintOutcome(hr);
   if (Failed(hr)) {
     const int err = ErrnoFromHResult(hr);
-    std::fprintf(stderr, "取り込みに失敗しました。 0x%08x%s%s\nコピー元 = %s\nコピー先 = %s\n",
-                 static_cast<unsigned>(hr), err ? " " : "", err ? SystemMessage(err).c_str() : "",
-                 report.failedSource.c_str(), report.failedDestination.c_str());
+    std::fprintf(stderr, "取り込みに失敗しました。 0x%08x%s%s\n", static_cast<unsigned>(hr), err ? " " : "",
+                 err ? SystemMessage(err).c_str() : "");
+    if (!report.failedSource.empty()) {
+      std::fprintf(stderr, "コピー元 = %s\nコピー先 = %s\n", report.failedSource.c_str(),
+                   report.failedDestination.c_str());
+    }
     std::fflush(stdout);
     return kExitFailed;
   }
@@ -133,9 +151,9 @@ int RunImport(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const RegisterCommand registered({"import", "取り込み元 [--output 出力先] [--layout 0-13]",
-                                  "フォルダやメモリーカードの写真・動画・音声を日付のフォルダへ取り込みます",
-                                  RunImport});
+const RegisterCommand registered(
+    {"import", "取り込み元|--device [説明] [--port disk:フォルダ] [--output 出力先] [--layout 0-13]",
+     "フォルダやメモリーカード、iPhone などのデバイスの写真・動画・音声を日付のフォルダへ取り込みます", RunImport});
 
 } // namespace
 } // namespace lumicrate::cli

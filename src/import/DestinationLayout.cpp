@@ -74,7 +74,7 @@ std::filesystem::path FreeName(const std::filesystem::path& destination) {
 }
 
 HRESULT PlaceAndCopy(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source,
-                     std::filesystem::path& destination) {
+                     std::filesystem::path& destination, Staging staging) {
   CaptureDate date;
   if (!context.CaptureDates.Resolve(source, date)) {
     // No date, no place: the file is not copied, and the caller hears why.
@@ -90,7 +90,7 @@ HRESULT PlaceAndCopy(AppContext& context, const std::filesystem::path& output, c
   std::filesystem::create_directories(destination.parent_path(), ignored);
 
   StagedCopy_CL copy;
-  HRESULT hr = copy.Stage(source, destination.parent_path());
+  HRESULT hr = copy.Stage(source, destination.parent_path(), staging);
   if (Failed(hr)) {
     return hr;
   }

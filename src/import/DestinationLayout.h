@@ -8,6 +8,7 @@
 #include <string>
 
 #include "import/CaptureDate.h"
+#include "import/StagedCopy_CL.h"
 #include "platform/HResult.h"
 
 namespace lumicrate {
@@ -36,6 +37,6 @@ std::filesystem::path FreeName(const std::filesystem::path& destination);
 // Copies a file that is not a duplicate into its date folder under a free name, creating the
 // folders it needs. destination receives the path chosen, also when the copy then fails.
 HRESULT PlaceAndCopy(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source,
-                     std::filesystem::path& destination);
+                     std::filesystem::path& destination, Staging staging = Staging::Copy);
 
 } // namespace lumicrate

@@ -3,7 +3,6 @@
 #include "import/FolderImportRun.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 #include <vector>
@@ -11,8 +10,7 @@
 #include "app/ActivityLog.h"
 #include "app/AppContext.h"
 #include "app/Progress_CL.h"
-#include "import/DestinationLayout.h"
-#include "import/DuplicateDetection.h"
+#include "import/ImportSteps.h"
 #include "import/MyFindFile_CL.h"
 #include "import/OutputFolderLock.h"
 
@@ -36,15 +34,7 @@ HRESULT FolderImportRun(AppContext& context, Progress_CL& progress, const std::f
   count = {};
 
   OutputFolderLock lock;
-  const HRESULT locked = lock.Acquire(output, [&] {
-    Log().Write("出力フォルダは別の取り込みが使用中のため終了を待ちます = %s", output.c_str());
-    progress.SetText("別の取り込みの終了を待っています");
-  });
-  if (Failed(locked)) {
-    // Only a run in this folder at the same time could collide; going on unlocked is better
-    // than refusing to import where no lock can be taken.
-    Log().Write("出力フォルダのロックに失敗しました。 0x%08x", static_cast<unsigned>(locked));
-  }
+  LockOutputFolder(lock, output, progress);
   context.BeginRun();
 
   std::vector<CandidateFile> candidates;
@@ -65,38 +55,13 @@ HRESULT FolderImportRun(AppContext& context, Progress_CL& progress, const std::f
   int k = 0;
   for (CandidateFile& candidate : candidates) {
     ++k;
-    if (IsDuplicate(context, output, candidate.path)) {
-      candidate.duplicate = 1;
-      ++count.duplicates;
-    } else {
-      std::filesystem::path destination;
-      const HRESULT hr = PlaceAndCopy(context, output, candidate.path, destination);
-      if (Failed(hr)) {
-        Log().Write("ファイルのコピーに失敗しました。 0x%08x", static_cast<unsigned>(hr));
-        Log().Write("コピー元 = %s", candidate.path.c_str());
-        Log().Write("コピー先 = %s", destination.c_str());
-        count.failedSource = candidate.path;
-        count.failedDestination = destination;
-        SyncFileSystem(output);
-        return hr;
-      }
-      RegisterFile(context, destination);
-      ++count.copiedFiles;
+    if (const HRESULT hr = ImportFile(context, output, candidate.path, count, &candidate.duplicate); Failed(hr)) {
+      return hr;
     }
     progress.AddBytes(candidate.size);
-    progress.AddPosition(1);
-    char text[128];
-    std::snprintf(text, sizeof text, "写真の取り込み中( %d / %d )", k, n);
-    progress.SetText(text);
+    AdvanceProgress(progress, k, n);
   }
-
-  Log().Write("重複ファイルの数   = %d", count.duplicates);
-  Log().Write("コピーファイルの数 = %d", count.copiedFiles);
-  const HRESULT synced = SyncFileSystem(output);
-  if (Failed(synced)) {
-    Log().Write("出力フォルダへの書き込みの確定に失敗しました。 0x%08x", static_cast<unsigned>(synced));
-  }
-  return synced;
+  return FinishRun(count, output);
 }
 
 } // namespace lumicrate

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -17,6 +18,7 @@ constexpr std::string_view kTemporaryPrefix = ".lumicrate-";
 constexpr std::string_view kTemporarySuffix = ".tmp";
 constexpr size_t kRandomLength = 6;
 constexpr size_t kChunk = size_t{1} << 30;
+constexpr int kLinkAttempts = 100;
 
 class Descriptor {
 public:
@@ -90,6 +92,18 @@ int CopyData(int in, int out) {
   }
 }
 
+// A fresh temporary name in folder, of the pattern mkostemps fills in.
+std::string RandomTemporaryName(const std::filesystem::path& folder) {
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  thread_local std::mt19937 random{std::random_device{}()};
+  std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
+  std::string name = (folder / kTemporaryPrefix).native();
+  for (size_t i = 0; i < kRandomLength; ++i) {
+    name.push_back(kLetters[pick(random)]);
+  }
+  return name + std::string(kTemporarySuffix);
+}
+
 } // namespace
 
 StagedCopy_CL::~StagedCopy_CL() {
@@ -139,6 +153,24 @@ HRESULT StagedCopy_CL::Stage(const std::filesystem::path& source, const std::fil
     return HResultFromErrno(err);
   }
   return S_OK;
+}
+
+HRESULT StagedCopy_CL::Stage(const std::filesystem::path& source, const std::filesystem::path& folder,
+                             Staging staging) {
+  if (staging == Staging::LinkWhenPossible) {
+    for (int attempt = 0; attempt < kLinkAttempts; ++attempt) {
+      std::string name = RandomTemporaryName(folder);
+      if (::link(source.c_str(), name.c_str()) == 0) {
+        temporary_ = std::move(name);
+        return S_OK;
+      }
+      if (errno != EEXIST) {
+        break;
+      }
+    }
+  }
+  // Another file system, or one without hard links (FAT, exFAT): a copy does the same.
+  return Stage(source, folder);
 }
 
 HRESULT StagedCopy_CL::Place(const std::filesystem::path& destination) {

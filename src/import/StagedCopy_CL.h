@@ -10,6 +10,10 @@
 
 namespace lumicrate {
 
+// How a file gets into its staged temporary: copied, or, for a file the caller gives away (the
+// device run's temporary file), hard-linked where the destination's file system allows.
+enum class Staging { Copy, LinkWhenPossible };
+
 class StagedCopy_CL {
 public:
   StagedCopy_CL() = default;
@@ -21,6 +25,9 @@ public:
   // Copies the contents, the permission bits and the access and modification times of source
   // into a new temporary file in folder (reflinked where the file system can).
   HRESULT Stage(const std::filesystem::path& source, const std::filesystem::path& folder);
+  // As Stage, but with Staging::LinkWhenPossible the temporary is a second name of source itself
+  // when folder is on its file system; the result is the same, without writing the data again.
+  HRESULT Stage(const std::filesystem::path& source, const std::filesystem::path& folder, Staging staging);
   // Gives the staged file the name destination; NameTaken() when something already has it.
   HRESULT Place(const std::filesystem::path& destination);
 

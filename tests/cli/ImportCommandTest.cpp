@@ -2,33 +2,15 @@
 // from the option or the settings, and settings left as they were.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <sys/wait.h>
-
 #include "app/Inifile_CL.h"
+#include "support/CliRunner.h"
 #include "support/TestSupport.h"
 
 namespace lumicrate {
 namespace {
 
-struct Result {
-  int exitCode = -1;
-  std::string output; // stdout and stderr together
-};
-
-Result RunCli(const std::string& arguments) {
-  const std::string command = std::string(LUMICRATE_BINARY_DIR) + "/lumicrate-cli " + arguments + " 2>&1";
-  Result result;
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  std::array<char, 4096> buffer{};
-  while (const size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) {
-    result.output.append(buffer.data(), n);
-  }
-  const int status = ::pclose(pipe);
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+using Result = test::CliResult;
+using test::RunCli;
 
 class ImportCommandTest : public test::ScratchHomeTest {
 protected:

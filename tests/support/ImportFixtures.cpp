@@ -1,6 +1,6 @@
 // Fixtures are made by the same libraries the program reads them with, so a test shows what
 // real files do, not what a hand-made byte string does.
-#include "ImportFixtures.h"
+#include "import/ImportFixtures.h"
 
 #include <algorithm>
 #include <exiv2/exiv2.hpp>
