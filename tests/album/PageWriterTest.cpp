@@ -3,23 +3,12 @@
 #include <gtest/gtest.h>
 #include <sys/xattr.h>
 
+#include "AlbumFixture.h"
 #include "album/PageWriter.h"
 #include "support/TestSupport.h"
 
 namespace lumicrate {
 namespace {
-
-// What a page without body looks like on disk, byte for byte.
-const std::string kEmptyIndexPage =
-    "<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"UTF-8\" />\r\n"
-    "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\" />\r\n"
-    "<title>写真一覧</title>\r\n"
-    "<link href=\"./make_photo_album.css\" rel=\"stylesheet\" type=\"text/css\" />\r\n"
-    "</head>\r\n<body>\r\n<div class=\"header\">\r\n<div class=\"frame\">\r\n"
-    "<h1>写真一覧</h1></div>\r\n</div>\r\n<div class=\"main_frame\">\r\n"
-    "</div>\r\n<div class=\"footer\">\r\n<div class=\"frame\">\r\n\r\n"
-    "<h1 class='orvellink'><a href='http://lumicrate.example/Lumicrate/'>ルミクレート</a></h1>\r\n"
-    "</div>\r\n</div>\r\n</body>\r\n</html>\r\n";
 
 TEST(PageWriterTest, EmptyPageIsACompleteDocumentInUtf8WithCrLf) {
   test::TempDir dir;
@@ -29,7 +18,7 @@ TEST(PageWriterTest, EmptyPageIsACompleteDocumentInUtf8WithCrLf) {
   WritePageHeader(options, page, "写真一覧", ".");
   WritePageFooter(page);
   ASSERT_TRUE(WriteTextFile(dir / "index.html", WideToUtf8(page)));
-  EXPECT_EQ(test::ReadBytes(dir / "index.html"), kEmptyIndexPage);
+  EXPECT_EQ(test::ReadBytes(dir / "index.html"), test::kEmptyIndexPage);
 }
 
 TEST(PageWriterTest, MonthPagesLinkTheStyleSheetOneFolderUp) {
