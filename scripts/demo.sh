@@ -4,7 +4,17 @@
 set -euo pipefail
 build=${1:-build}
 root=$(cd "$(dirname "$0")/.." && pwd)
+cli="$root/$build/lumicrate-cli"
 export HOME="$root/demo-home"
 mkdir -p "$HOME"
-echo "The sample import and album arrive with the import and album commands of lumicrate-cli."
-"$root/$build/lumicrate-cli" --help
+
+# 1. Import the card: five photos (four with EXIF dates, one filed by its file time), a movie,
+#    a sound recording and a second copy of one photo under another name; the .THM and .XML
+#    files are not media and stay behind. Run it again and everything is a duplicate.
+"$cli" import "$root/samples/card" --output "$root/demo-output"
+
+# 2. The photo album of the output folder.
+
+echo
+echo "demo-output:"
+(cd "$root/demo-output" && find . -type f ! -name '.*' | sort)

@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libimage-exiftool-perl exiv2 python3 xvfb fonts-noto-cjk chromium chromium-driver
   clang libclang-rt-14-dev
   # benchmarks and the peers they are measured against
-  libvips-tools imagemagick gphoto2 hyperfine time
+  libvips-tools imagemagick gphoto2 hyperfine time bc
 )
 
 missing=()

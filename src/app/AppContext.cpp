@@ -24,6 +24,12 @@ void AppContext::LoadSettings(const Inifile_CL& settings) {
   OutputFormatType = settings.GetInt("APP_INFO", "OutputFormatType", 3);
 }
 
+void AppContext::BeginRun() {
+  DuplicateTable.Clear();
+  ScannedDates.clear();
+  CaptureDates.Clear();
+}
+
 int AppContext::IsImportTarget(const std::filesystem::path& path) const {
   // The extension runs from the last dot of the whole path, so a dotless file in a dotted
   // folder gets a long "extension" that matches nothing.

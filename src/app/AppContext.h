@@ -2,10 +2,14 @@
 // parameters of the next run. A run reads it while nothing else changes it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <string>
 
+#include "import/CaptureDateCache_CL.h"
+#include "import/CompareFile_CL.h"
 #include "media/CompareFileInfo_CL.h"
 
 namespace lumicrate {
@@ -24,6 +28,15 @@ public:
   // Non-zero when the file's extension is switched on in a media kind that is imported.
   int IsImportTarget(const std::filesystem::path& path) const;
 
+  // Empties the duplicate table, the scanned dates and the date cache: each run knows only what
+  // its own output folder holds, so a change of output folder can never hide a file.
+  void BeginRun();
+
+  CompareFile_CL DuplicateTable;
+  // Dates (year, month, day, as far as the layout's folder names show them) whose date folder
+  // has been scanned into the table in this run.
+  std::set<std::array<std::uint16_t, 3>> ScannedDates;
+  CaptureDateCache_CL CaptureDates;
   std::filesystem::path TempFolder;
   CompareFileInfo_CL MovieExtensions;
   CompareFileInfo_CL PhotoExtensions;

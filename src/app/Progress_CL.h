@@ -19,6 +19,11 @@ public:
   virtual void AddPosition(std::int64_t n) = 0;
   virtual std::int64_t GetPosition() const = 0;
   virtual std::int64_t GetTotal() const = 0;
+
+  // Optional: a run that moves data may also report its size, so that a display can show
+  // bytes, rate and time left. Displays without such a readout ignore them.
+  virtual void AddByteTotal(std::int64_t /*bytes*/) {}
+  virtual void AddBytes(std::int64_t /*bytes*/) {}
 };
 
 // Keeps the counts; a derived class shows them in Refresh, which runs after every change of

@@ -1,0 +1,140 @@
+// `lumicrate-cli import SOURCE [--output DIR] [--layout N]`: the folder run from a terminal,
+// with the settings and log of the desktop program. It reads the settings but never changes them.
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/ActivityLog.h"
+#include "app/AppContext.h"
+#include "app/Inifile_CL.h"
+#include "app/Startup.h"
+#include "cli/CliCommand.h"
+#include "cli/TerminalProgress_CL.h"
+#include "import/DestinationLayout.h"
+#include "import/FolderImportRun.h"
+#include "platform/HResult.h"
+
+namespace lumicrate::cli {
+namespace {
+
+struct ImportArguments {
+  std::filesystem::path source;
+  std::optional<std::filesystem::path> output;
+  std::int32_t layout = kNestedDayLayout;
+};
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr,
+               "lumicrate-cli import: %s\n使い方: lumicrate-cli import 取り込み元 [--output 出力先] [--layout 0-13]\n",
+               message.c_str());
+  return kExitUsage;
+}
+
+bool ParseLayout(const std::string& text, std::int32_t& layout) {
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || value < 0 || value > kNestedDayLayout) {
+    return false;
+  }
+  layout = static_cast<std::int32_t>(value);
+  return true;
+}
+
+// An absolute path without a trailing slash, as the run and its log lines expect.
+std::filesystem::path CleanPath(const std::filesystem::path& path) {
+  std::filesystem::path clean = std::filesystem::absolute(path).lexically_normal();
+  if (clean.has_relative_path() && !clean.has_filename()) {
+    clean = clean.parent_path();
+  }
+  return clean;
+}
+
+// Returns kExitOk with the arguments filled, or the exit code of a usage error.
+int ParseArguments(const std::vector<std::string>& args, ImportArguments& parsed) {
+  std::optional<std::filesystem::path> source;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--output" || arg == "--layout") {
+      if (i + 1 == args.size()) {
+        return UsageError(arg + " の値がありません");
+      }
+      const std::string& value = args[++i];
+      if (arg == "--layout" && !ParseLayout(value, parsed.layout)) {
+        return UsageError("--layout は 0 から 13 の数です: " + value);
+      }
+      if (arg == "--output") {
+        if (value.empty()) {
+          return UsageError("--output が空です");
+        }
+        parsed.output = value;
+      }
+    } else if (arg.starts_with("--")) {
+      return UsageError("不明なオプションです: " + arg);
+    } else if (source) {
+      return UsageError("取り込み元は一つだけ指定します");
+    } else {
+      source = arg;
+    }
+  }
+  if (!source || source->empty()) {
+    return UsageError("取り込み元がありません");
+  }
+  std::error_code ec;
+  if (!std::filesystem::is_directory(*source, ec)) {
+    return UsageError("取り込み元のフォルダがありません: " + source->string());
+  }
+  parsed.source = CleanPath(*source);
+  return kExitOk;
+}
+
+int RunImport(const std::vector<std::string>& args) {
+  ImportArguments arguments;
+  if (const int code = ParseArguments(args, arguments); code != kExitOk) {
+    return code;
+  }
+  StartUp({.singleInstance = false});
+  AppContext& context = Context();
+  context.LoadSettings(Settings());
+  const std::string stored = Settings().GetString("APP_INFO", "OutputFolder", "");
+  if (!arguments.output && stored.empty()) {
+    return UsageError("出力先フォルダを指定してください。(--output、または設定の OutputFolder)");
+  }
+  const std::filesystem::path output = CleanPath(arguments.output ? *arguments.output : std::filesystem::path(stored));
+  context.OutputFormatType = arguments.layout;
+  context.Mode = ImportMode::Folder;
+  context.SourceFolder = arguments.source;
+  context.OutputFolder = output;
+
+  Log().Write("写真取り込み(開始)");
+  Log().Write("出力フォルダ = %s", output.c_str());
+  std::printf("取り込み元: %s\n出力先: %s\n", arguments.source.c_str(), output.c_str());
+  std::fflush(stdout);
+
+  TerminalProgress_CL progress("取り込み中");
+  ImportReport report;
+  const HRESULT hr = FolderImportRun(context, progress, arguments.source, output, &report);
+  progress.Finish();
+  Log().Write("写真取り込み(終了)");
+
+  std::printf("入力ファイルの数   = %d\n重複ファイルの数   = %d\nコピーファイルの数 = %d\n", report.inputFiles,
+              report.duplicates, report.copiedFiles);
+  if (Failed(hr)) {
+    const int err = ErrnoFromHResult(hr);
+    std::fprintf(stderr, "取り込みに失敗しました。 0x%08x%s%s\nコピー元 = %s\nコピー先 = %s\n",
+                 static_cast<unsigned>(hr), err ? " " : "", err ? SystemMessage(err).c_str() : "",
+                 report.failedSource.c_str(), report.failedDestination.c_str());
+    std::fflush(stdout);
+    return kExitFailed;
+  }
+  std::printf("写真の取り込みが完了しました。\n");
+  return kExitOk;
+}
+
+const RegisterCommand registered({"import", "取り込み元 [--output 出力先] [--layout 0-13]",
+                                  "フォルダやメモリーカードの写真・動画・音声を日付のフォルダへ取り込みます",
+                                  RunImport});
+
+} // namespace
+} // namespace lumicrate::cli

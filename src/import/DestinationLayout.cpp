@@ -1,0 +1,109 @@
+// Nothing is ever overwritten: the free-name search avoids names that are taken, and the copy
+// itself refuses a name that something took in the meantime and moves on to the next free one.
+#include "import/DestinationLayout.h"
+
+#include <cstdio>
+#include <sys/stat.h>
+
+#include "app/ActivityLog.h"
+#include "app/AppContext.h"
+#include "import/StagedCopy_CL.h"
+
+namespace lumicrate {
+namespace {
+
+constexpr const char* kLayoutPatterns[] = {
+    "%04d",           "%04d%02d",
+    "%04d%02d%02d",   "%04d-%02d",
+    "%04d-%02d-%02d", "%04d_%02d",
+    "%04d_%02d_%02d", "%04d/%02d",
+    "%04d/%02d/%02d", "%04d年",
+    "%04d年%02d月",   "%04d年%02d月%02d日",
+    "%04d年/%02d月",  "%04d年/%02d月/%02d日",
+};
+constexpr int kLayoutCount = static_cast<int>(std::size(kLayoutPatterns));
+// How many of year, month and day each layout's name shows.
+constexpr int kLayoutParts[kLayoutCount] = {1, 2, 3, 2, 3, 2, 3, 2, 3, 1, 2, 3, 2, 3};
+// Gives up on a name that keeps being taken by others between our look and our rename.
+constexpr int kMaxPlaceAttempts = 1000;
+
+int ValidLayout(std::int32_t layout) {
+  return layout >= 0 && layout < kLayoutCount ? layout : kDefaultLayout;
+}
+
+bool Exists(const std::filesystem::path& path) {
+  struct stat info {};
+  // lstat: a dangling symbolic link is a taken name too.
+  return ::lstat(path.c_str(), &info) == 0;
+}
+
+} // namespace
+
+std::string DateFolderName(const CaptureDate& date, std::int32_t layout) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, kLayoutPatterns[ValidLayout(layout)], date.year, date.month, date.day);
+  return buffer;
+}
+
+std::array<std::uint16_t, 3> LayoutDate(const CaptureDate& date, std::int32_t layout) {
+  const int parts = kLayoutParts[ValidLayout(layout)];
+  return {date.year, parts >= 2 ? date.month : std::uint16_t{0}, parts >= 3 ? date.day : std::uint16_t{0}};
+}
+
+std::filesystem::path DestinationPath(const std::filesystem::path& output, const CaptureDate& date, std::int32_t layout,
+                                      const std::filesystem::path& source) {
+  return output / DateFolderName(date, layout) / source.filename();
+}
+
+std::filesystem::path FreeName(const std::filesystem::path& destination) {
+  if (!Exists(destination)) {
+    return destination;
+  }
+  const std::string name = destination.filename().native();
+  const size_t dot = name.rfind('.');
+  const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
+  const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
+  std::filesystem::path candidate;
+  for (int n = 1; n <= kMaxFreeNameNumber; ++n) {
+    candidate = destination.parent_path() / (stem + "(" + std::to_string(n) + ")" + extension);
+    if (!Exists(candidate)) {
+      break;
+    }
+  }
+  return candidate;
+}
+
+HRESULT PlaceAndCopy(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source,
+                     std::filesystem::path& destination) {
+  CaptureDate date;
+  if (!context.CaptureDates.Resolve(source, date)) {
+    // No date, no place: the file is not copied, and the caller hears why.
+    ActivityLog::Trace("取得失敗しました。");
+    destination.clear();
+    struct stat info {};
+    return ::stat(source.c_str(), &info) != 0 ? HResultFromErrno(errno) : E_FAIL;
+  }
+  const std::filesystem::path wanted = DestinationPath(output, date, context.OutputFormatType, source);
+  destination = FreeName(wanted);
+  // A folder that cannot be made shows up as a failure of the copy.
+  std::error_code ignored;
+  std::filesystem::create_directories(destination.parent_path(), ignored);
+
+  StagedCopy_CL copy;
+  HRESULT hr = copy.Stage(source, destination.parent_path());
+  if (Failed(hr)) {
+    return hr;
+  }
+  hr = copy.Place(destination);
+  for (int attempt = 0; hr == StagedCopy_CL::NameTaken() && attempt < kMaxPlaceAttempts; ++attempt) {
+    const std::filesystem::path next = FreeName(wanted);
+    if (next == destination) {
+      break;
+    }
+    destination = next;
+    hr = copy.Place(destination);
+  }
+  return hr;
+}
+
+} // namespace lumicrate

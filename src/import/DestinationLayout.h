@@ -1,0 +1,41 @@
+// Where an imported file goes: its capture date's folder under the output folder in one of the
+// 14 layouts, a free "(n)" name when its own is taken, and the copy that puts it there.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "import/CaptureDate.h"
+#include "platform/HResult.h"
+
+namespace lumicrate {
+
+class AppContext;
+
+inline constexpr std::int32_t kDefaultLayout = 3;
+inline constexpr std::int32_t kNestedDayLayout = 13;
+inline constexpr int kMaxFreeNameNumber = 99999;
+
+// "2015年/06月/21日" for layout 13; a layout outside 0 to 13 is taken as 3.
+std::string DateFolderName(const CaptureDate& date, std::int32_t layout);
+
+// The part of a date that a layout's folder name shows (year, month, day; 0 where it shows
+// none): two dates with the same value share one date folder.
+std::array<std::uint16_t, 3> LayoutDate(const CaptureDate& date, std::int32_t layout);
+
+// output / date folder / the source's file name, unchanged.
+std::filesystem::path DestinationPath(const std::filesystem::path& output, const CaptureDate& date, std::int32_t layout,
+                                      const std::filesystem::path& source);
+
+// The destination itself when nothing is there, else the first of "stem(1).ext" to
+// "stem(99999).ext" that is free; when all are taken, the last one tried.
+std::filesystem::path FreeName(const std::filesystem::path& destination);
+
+// Copies a file that is not a duplicate into its date folder under a free name, creating the
+// folders it needs. destination receives the path chosen, also when the copy then fails.
+HRESULT PlaceAndCopy(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source,
+                     std::filesystem::path& destination);
+
+} // namespace lumicrate

@@ -1,0 +1,161 @@
+// copy_file_range lets the kernel copy (or share extents) without the data passing through
+// us; where it refuses, as across some file systems, a plain read/write loop does the work.
+#include "import/StagedCopy_CL.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace lumicrate {
+namespace {
+
+constexpr std::string_view kTemporaryPrefix = ".lumicrate-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+constexpr size_t kRandomLength = 6;
+constexpr size_t kChunk = size_t{1} << 30;
+
+class Descriptor {
+public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) {
+      ::close(fd_);
+    }
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int Get() const { return fd_; }
+  // Closes now and reports a failure that only shows at close (some network file systems).
+  int Close() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result;
+  }
+
+private:
+  int fd_;
+};
+
+bool KernelCopyRefused(int err) {
+  return err == EXDEV || err == EINVAL || err == EOPNOTSUPP || err == ENOSYS || err == EBADF;
+}
+
+// Returns 0 or an errno value.
+int ReadWriteCopy(int in, int out, off_t offset) {
+  thread_local std::vector<char> buffer(size_t{1} << 20);
+  for (;;) {
+    const ssize_t n = ::pread(in, buffer.data(), buffer.size(), offset);
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n < 0) {
+      return errno;
+    }
+    if (n == 0) {
+      return 0;
+    }
+    for (ssize_t done = 0; done < n;) {
+      const ssize_t w = ::pwrite(out, buffer.data() + done, static_cast<size_t>(n - done), offset + done);
+      if (w < 0 && errno == EINTR) {
+        continue;
+      }
+      if (w < 0) {
+        return errno;
+      }
+      done += w;
+    }
+    offset += n;
+  }
+}
+
+// Copies until the end of the source; returns 0 or an errno value.
+int CopyData(int in, int out) {
+  off_t copied = 0;
+  for (;;) {
+    const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n < 0) {
+      return copied == 0 && KernelCopyRefused(errno) ? ReadWriteCopy(in, out, 0) : errno;
+    }
+    if (n == 0) {
+      return 0;
+    }
+    copied += n;
+  }
+}
+
+} // namespace
+
+StagedCopy_CL::~StagedCopy_CL() {
+  if (!temporary_.empty()) {
+    ::unlink(temporary_.c_str());
+  }
+}
+
+bool StagedCopy_CL::IsTemporaryName(std::string_view name) {
+  return name.size() == kTemporaryPrefix.size() + kRandomLength + kTemporarySuffix.size() &&
+         name.starts_with(kTemporaryPrefix) && name.ends_with(kTemporarySuffix);
+}
+
+HRESULT StagedCopy_CL::Stage(const std::filesystem::path& source, const std::filesystem::path& folder) {
+  // O_NONBLOCK: a FIFO put where a file was listed must not stop the run.
+  Descriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  struct stat info {};
+  if (in.Get() < 0 || ::fstat(in.Get(), &info) != 0) {
+    return HResultFromErrno(errno);
+  }
+  if (!S_ISREG(info.st_mode)) {
+    return HResultFromErrno(EINVAL);
+  }
+
+  std::string name =
+      (folder / kTemporaryPrefix).native() + std::string(kRandomLength, 'X') + std::string(kTemporarySuffix);
+  Descriptor out(::mkostemps(name.data(), static_cast<int>(kTemporarySuffix.size()), O_CLOEXEC));
+  if (out.Get() < 0) {
+    return HResultFromErrno(errno);
+  }
+  temporary_ = name;
+
+  int err = CopyData(in.Get(), out.Get());
+  if (err == 0) {
+    // Set-id bits from a card are not carried over; failures here (a file system without
+    // Unix permissions) leave the copy as good as the file system allows.
+    ::fchmod(out.Get(), info.st_mode & 0777);
+    const timespec times[2] = {info.st_atim, info.st_mtim};
+    ::futimens(out.Get(), times);
+  }
+  if (out.Close() != 0 && err == 0) {
+    err = errno;
+  }
+  if (err != 0) {
+    ::unlink(temporary_.c_str());
+    temporary_.clear();
+    return HResultFromErrno(err);
+  }
+  return S_OK;
+}
+
+HRESULT StagedCopy_CL::Place(const std::filesystem::path& destination) {
+  if (::renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) == 0) {
+    temporary_.clear();
+    return S_OK;
+  }
+  if (errno != EINVAL && errno != ENOSYS) {
+    return HResultFromErrno(errno);
+  }
+  // A file system without the no-replace rename: a hard link also fails on a taken name.
+  if (::link(temporary_.c_str(), destination.c_str()) != 0) {
+    return HResultFromErrno(errno);
+  }
+  ::unlink(temporary_.c_str());
+  temporary_.clear();
+  return S_OK;
+}
+
+} // namespace lumicrate

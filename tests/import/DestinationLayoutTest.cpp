@@ -1,0 +1,159 @@
+// Date folder names for every layout, the free "(n)" name, and PlaceAndCopy on real files:
+// folders made as needed, contents, mode and time kept, nothing ever replaced or left half-made.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "ImportFixtures.h"
+#include "import/DestinationLayout.h"
+#include "import/DuplicateDetection.h"
+#include "import/StagedCopy_CL.h"
+
+namespace lumicrate {
+namespace {
+
+using test::ImportTest;
+
+TEST(DateFolderNameTest, EveryLayoutAndTheFallback) {
+  const CaptureDate date{2015, 6, 0, 21, 14, 3, 9, 0};
+  const char* expected[] = {"2015",       "201506",         "20150621",    "2015-06",         "2015-06-21",
+                            "2015_06",    "2015_06_21",     "2015/06",     "2015/06/21",      "2015年",
+                            "2015年06月", "2015年06月21日", "2015年/06月", "2015年/06月/21日"};
+  for (int layout = 0; layout < 14; ++layout) {
+    EXPECT_EQ(DateFolderName(date, layout), expected[layout]) << layout;
+  }
+  EXPECT_EQ(DateFolderName(date, -1), "2015-06");
+  EXPECT_EQ(DateFolderName(date, 14), "2015-06");
+  EXPECT_EQ(DateFolderName({987, 1, 0, 2, 0, 0, 0, 0}, 13), "0987年/01月/02日");
+  EXPECT_EQ(DateFolderName({12345, 1, 0, 2, 0, 0, 0, 0}, 4), "12345-01-02");
+  // Dates that share a folder share one scan.
+  EXPECT_EQ(LayoutDate(date, 0), (std::array<std::uint16_t, 3>{2015, 0, 0}));
+  EXPECT_EQ(LayoutDate(date, 12), (std::array<std::uint16_t, 3>{2015, 6, 0}));
+  EXPECT_EQ(LayoutDate(date, 13), (std::array<std::uint16_t, 3>{2015, 6, 21}));
+}
+
+class PlaceAndCopyTest : public ImportTest {};
+
+TEST_F(PlaceAndCopyTest, FreeNameSplitsAtTheLastDotOfTheName) {
+  struct Case {
+    const char* name;
+    int taken; // how many names are taken before the free one: the name itself, (1), ...
+    const char* free;
+  };
+  const Case cases[] = {
+      {"IMG_0001.JPG", 0, "IMG_0001.JPG"},
+      {"IMG_0001.JPG", 1, "IMG_0001(1).JPG"},
+      {"IMG_0001.JPG", 2, "IMG_0001(2).JPG"},
+      {"README", 1, "README(1)"},
+      {"photo.backup.jpg", 1, "photo.backup(1).jpg"},
+      {".hidden", 1, "(1).hidden"},
+  };
+  const auto folder = dir / "out.d";
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    std::string stem = c.name;
+    std::string extension;
+    if (const size_t dot = stem.rfind('.'); dot != std::string::npos) {
+      extension = stem.substr(dot);
+      stem.resize(dot);
+    }
+    for (int i = 0; i < c.taken; ++i) {
+      test::WriteBytes(folder / (i == 0 ? std::string(c.name) : stem + "(" + std::to_string(i) + ")" + extension), "x");
+    }
+    EXPECT_EQ(FreeName(folder / c.name), folder / c.free) << c.name << " " << c.taken;
+  }
+  // A dangling symbolic link is a taken name as well.
+  std::filesystem::create_symlink(dir / "nowhere", folder / "link.jpg");
+  EXPECT_EQ(FreeName(folder / "link.jpg"), folder / "link(1).jpg");
+}
+
+TEST_F(PlaceAndCopyTest, LayoutsMakeTheirFoldersAndKeepContentModeAndTime) {
+  struct Case {
+    int layout;
+    const char* folders[3]; // every folder the copies need, nested ones included
+  };
+  const Case cases[] = {
+      {0, {"2015", "2015", "2015"}},
+      {8, {"2015/06/21", "2015/06/22", "2015/07/01"}},
+      {13, {"2015年/06月/21日", "2015年/06月/22日", "2015年/07月/01日"}},
+  };
+  const char* dates[] = {"2015:06:21 10:00:00", "2015:06:22 10:00:00", "2015:07:01 10:00:00"};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.layout);
+    const auto output = dir / ("out" + std::to_string(c.layout));
+    context.OutputFormatType = c.layout;
+    for (int i = 0; i < 3; ++i) {
+      const auto source = dir / "card" / ("IMG_000" + std::to_string(i) + ".JPG");
+      test::MakePhoto(source, dates[i], i);
+      ::chmod(source.c_str(), 0640);
+      const std::time_t modified = test::SetModified(source, 2016, 1, 1 + i);
+      std::filesystem::path destination;
+      ASSERT_EQ(PlaceAndCopy(context, output, source, destination), S_OK);
+      EXPECT_EQ(destination, output / c.folders[i] / source.filename());
+      EXPECT_EQ(test::ReadBytes(destination), test::ReadBytes(source));
+      struct stat info {};
+      ASSERT_EQ(::stat(destination.c_str(), &info), 0);
+      EXPECT_EQ(info.st_mode & 07777, 0640u);
+      EXPECT_EQ(info.st_mtime, modified);
+    }
+    EXPECT_EQ(test::FilesUnder(output).size(), 3u);
+  }
+}
+
+TEST_F(PlaceAndCopyTest, ATakenNameIsNeverReplaced) {
+  const auto output = dir / "out";
+  context.OutputFormatType = 3;
+  const auto first = dir / "a" / "IMG_0001.JPG";
+  const auto second = dir / "b" / "IMG_0001.JPG";
+  test::MakePhoto(first, "2015:06:21 10:00:00", 1);
+  test::MakePhoto(second, "2015:06:21 11:00:00", 2);
+  std::filesystem::path destination;
+  ASSERT_EQ(PlaceAndCopy(context, output, first, destination), S_OK);
+  ASSERT_EQ(PlaceAndCopy(context, output, second, destination), S_OK);
+  EXPECT_EQ(destination, output / "2015-06" / "IMG_0001(1).JPG");
+  EXPECT_EQ(test::ReadBytes(output / "2015-06" / "IMG_0001.JPG"), test::ReadBytes(first));
+  EXPECT_EQ(test::ReadBytes(destination), test::ReadBytes(second));
+
+  // A name taken between the look and the rename: the staged copy refuses it.
+  StagedCopy_CL copy;
+  ASSERT_EQ(copy.Stage(second, output / "2015-06"), S_OK);
+  EXPECT_EQ(copy.Place(output / "2015-06" / "IMG_0001.JPG"), StagedCopy_CL::NameTaken());
+  EXPECT_EQ(test::ReadBytes(output / "2015-06" / "IMG_0001.JPG"), test::ReadBytes(first));
+}
+
+TEST_F(PlaceAndCopyTest, FailuresLeaveNoTemporaryAndReportTheDestination) {
+  const auto output = dir / "out";
+  context.OutputFormatType = 3;
+  const auto source = dir / "IMG_0001.JPG";
+  test::MakePhoto(source, "2015:06:21 10:00:00", 1);
+  // The date folder's name is taken by a file, so the folder cannot be made.
+  std::filesystem::create_directories(output);
+  test::WriteBytes(output / "2015-06", "not a folder");
+  std::filesystem::path destination;
+  EXPECT_EQ(PlaceAndCopy(context, output, source, destination), HResultFromWin32(267));
+  EXPECT_EQ(destination, output / "2015-06" / "IMG_0001.JPG");
+
+  std::filesystem::remove(output / "2015-06");
+  std::filesystem::path missing;
+  EXPECT_EQ(PlaceAndCopy(context, output, dir / "gone.jpg", missing), HResultFromWin32(2));
+  EXPECT_EQ(test::FilesUnder(output), std::vector<std::string>{});
+}
+
+TEST_F(PlaceAndCopyTest, ScanRemovesTemporariesOfAKilledRunAndNeverCountsThem) {
+  const auto folder = dir / "out" / "2015-06";
+  const auto source = dir / "IMG_0001.JPG";
+  test::MakePhoto(source, "2015:06:21 10:00:00", 1);
+  std::filesystem::create_directories(folder / "sub");
+  // A complete copy that a kill stopped before it got its name must not make the source a
+  // duplicate, or the photo would never reach the output.
+  std::filesystem::copy_file(source, folder / ".lumicrate-a1B2c3.tmp");
+  test::WriteBytes(folder / "sub" / ".lumicrate-zzzzzz.tmp", "partial");
+  test::WriteBytes(folder / ".lumicrate-notours.tmp", "kept");
+  context.OutputFormatType = 3;
+  EXPECT_EQ(IsDuplicate(context, dir / "out", source), 0);
+  EXPECT_EQ(test::FilesUnder(dir / "out"), std::vector<std::string>{"2015-06/.lumicrate-notours.tmp"});
+}
+
+} // namespace
+} // namespace lumicrate
