@@ -11,6 +11,7 @@
 #include "album/Thumbnail.h"
 #include "album/ThumbnailMaker_CL.h"
 #include "app/ActivityLog.h"
+#include "import/FindFile_CL.h"
 
 namespace lumicrate {
 namespace {
@@ -19,6 +20,24 @@ bool IsJpegName(const std::filesystem::path& path) {
   const std::string extension = GetExtension(path);
   return ::strcasecmp(extension.c_str(), ".jpg") == 0 || ::strcasecmp(extension.c_str(), ".jpeg") == 0;
 }
+
+// The import's walker: listing order, each folder entered where it is met, links to folders
+// never entered.
+class PhotoFinder_CL : public FindFile_CL {
+public:
+  explicit PhotoFinder_CL(AlbumCatalog& catalog) : catalog_(catalog) {}
+
+protected:
+  void FileFound(const std::filesystem::path& folder, const std::string& name) override {
+    const std::filesystem::path path = folder / name;
+    if (IsJpegName(path)) {
+      catalog_.AddPhoto(path);
+    }
+  }
+
+private:
+  AlbumCatalog& catalog_;
+};
 
 } // namespace
 
@@ -57,14 +76,8 @@ std::int32_t AlbumCatalog::CountPhotos() const {
 }
 
 void AlbumCatalog::CollectFolder(const std::filesystem::path& folder) {
-  ForEachEntry(folder, [this](const std::filesystem::path& path, EntryType type) {
-    if (type == EntryType::File && IsJpegName(path)) {
-      AddPhoto(path);
-    } else if (type == EntryType::Folder) {
-      CollectFolder(path);
-    }
-    return S_OK;
-  });
+  PhotoFinder_CL finder(*this);
+  finder.Walk(folder, true);
 }
 
 void AlbumCatalog::AddPhoto(const std::filesystem::path& path) {

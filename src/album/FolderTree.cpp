@@ -6,11 +6,15 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace lumicrate {
 namespace {
+
+// Folder: a real folder, never a link to one. File: a regular file or a link to one.
+enum class EntryType { Folder, File, Other };
 
 bool IsDotOrDotDot(const char* name) {
   return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
@@ -36,8 +40,8 @@ EntryType TypeOfEntry(int folderFd, const dirent& entry) {
   return type == DT_DIR ? EntryType::Folder : type == DT_REG ? EntryType::File : EntryType::Other;
 }
 
-} // namespace
-
+// Calls visit for each entry of the folder but "." and ".." in listing order, and stops at the
+// first result that is not S_OK, returning it. A folder that cannot be opened gives its error.
 HRESULT ForEachEntry(const std::filesystem::path& folder,
                      const std::function<HRESULT(const std::filesystem::path& path, EntryType type)>& visit) {
   DIR* dir = ::opendir(folder.c_str());
@@ -56,6 +60,8 @@ HRESULT ForEachEntry(const std::filesystem::path& folder,
   ::closedir(dir);
   return hr;
 }
+
+} // namespace
 
 HRESULT DeleteFolderTree(const std::filesystem::path& folder) {
   struct stat info {};

@@ -1,23 +1,13 @@
-// Folder walks of the album: removing the old album, copying the template, and the entry
-// types they share. Symbolic links to folders are never entered, so a walk cannot loop or
-// reach outside the tree it was given.
+// Folder walks of the album: removing the old album and copying the template. Symbolic links
+// to folders are never entered, so a walk cannot loop or reach outside the tree it was given.
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "platform/HResult.h"
 
 namespace lumicrate {
-
-// Folder: a real folder, never a link to one. File: a regular file or a link to one.
-enum class EntryType { Folder, File, Other };
-
-// Calls visit for each entry of the folder but "." and ".." in listing order, and stops at the
-// first result that is not S_OK, returning it. A folder that cannot be opened gives its error.
-HRESULT ForEachEntry(const std::filesystem::path& folder,
-                     const std::function<HRESULT(const std::filesystem::path& path, EntryType type)>& visit);
 
 // Depth first; stops at the first entry that cannot be removed and returns its error. A link
 // is removed as a link, whatever it points to, the folder itself included.
