@@ -88,10 +88,11 @@ TEST(ThumbnailTest, PortraitStoredSidewaysStandsUprightAt180By240) {
 
 TEST(ThumbnailTest, LargeJpegsAreShrunkWhileTheyAreDecoded) {
   test::TempDir dir;
-  // Decoded at an eighth or a quarter, leaving at least a factor of two for the resize.
+  // Decoded at the smallest eighth, quarter or half that is still at least the thumbnail's size.
   const struct {
     int width, height, decodedWidth, decodedHeight;
-  } cases[] = {{6000, 4000, 750, 500}, {4000, 3000, 1000, 750}, {1400, 1050, 700, 525}, {1200, 900, 1200, 900}};
+  } cases[] = {{6000, 4000, 750, 500}, {4000, 3000, 500, 375}, {2000, 1500, 500, 375},
+               {1400, 1050, 350, 262}, {1200, 900, 600, 450},  {600, 450, 600, 450}};
   for (const auto& c : cases) {
     const fs::path photo = dir / (std::to_string(c.width) + ".jpg");
     test::MakePhoto(photo, {.width = c.width, .height = c.height});
