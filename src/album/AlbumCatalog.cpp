@@ -3,6 +3,7 @@
 #include "album/AlbumCatalog.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <strings.h>
 #include <sys/stat.h>
 
@@ -100,7 +101,7 @@ void AlbumCatalog::SortYears() {
   std::sort(years_.begin(), years_.end(), [](const AlbumYear& a, const AlbumYear& b) { return a.Year < b.Year; });
 }
 
-void AlbumCatalog::Generate(const AlbumOptions& options) const {
+HRESULT AlbumCatalog::Generate(const AlbumOptions& options) const {
   const std::int32_t count = CountPhotos();
   Log().Write("写真の枚数         = %d", count);
   if (options.Progress) {
@@ -124,7 +125,14 @@ void AlbumCatalog::Generate(const AlbumOptions& options) const {
     thumbnails.Finish();
   }
   WritePageFooter(page);
-  WriteTextFile(options.AlbumFolder / options.IndexFileName, WideToUtf8(page));
+  // Without its start page there is no album, and the caller must not hear otherwise.
+  const std::filesystem::path index = options.AlbumFolder / options.IndexFileName;
+  if (!WriteTextFile(index, WideToUtf8(page))) {
+    const HRESULT hr = HResultFromErrno(errno);
+    Log().Write("写真一覧の書き込みに失敗しました。 = %s", index.c_str());
+    return hr;
+  }
+  return S_OK;
 }
 
 void AlbumYear::WriteMonthItems(const AlbumOptions& options, std::string& page, ThumbnailMaker_CL& thumbnails) const {

@@ -10,6 +10,7 @@
 
 #include "album/AlbumOptions.h"
 #include "import/CaptureDate.h"
+#include "platform/HResult.h"
 
 namespace lumicrate {
 
@@ -59,7 +60,8 @@ public:
   void SortYears();
   std::int32_t CountPhotos() const;
   // Writes the album folder: template, month pages, thumbnails, and the start page last.
-  void Generate(const AlbumOptions& options) const;
+  // Returns the error that kept the start page from being written, else S_OK.
+  HRESULT Generate(const AlbumOptions& options) const;
 
   const std::vector<AlbumYear>& Years() const { return years_; }
 

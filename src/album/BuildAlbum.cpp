@@ -68,8 +68,7 @@ HRESULT BuildAlbum(const AlbumOptions& options) {
     options.Progress->SetTotal(0);
   }
   catalog.SortYears();
-  catalog.Generate(options);
-  return S_OK;
+  return catalog.Generate(options);
 }
 
 } // namespace lumicrate

@@ -84,7 +84,12 @@ bool WriteTextFile(const std::filesystem::path& path, std::string_view bytes) {
     return false;
   }
   const bool written = WriteAll(fd, translated);
-  return ::close(fd) == 0 && written;
+  const int writeError = errno;
+  const bool closed = ::close(fd) == 0;
+  if (!written) {
+    errno = writeError;
+  }
+  return written && closed;
 }
 
 void MarkLocalZone(const std::filesystem::path& path, std::int32_t zone) {

@@ -26,7 +26,8 @@ std::string IntToText(std::int32_t value);
 // printf into a string, for the fixed-width dates and names of the album.
 std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// Creates or truncates the file and writes the bytes with every LF stored as CR LF.
+// Creates or truncates the file and writes the bytes with every LF stored as CR LF. On
+// failure errno says why.
 bool WriteTextFile(const std::filesystem::path& path, std::string_view bytes);
 
 // Writes "[ZoneTransfer]\r\nZoneId=n\r\n" into the zone attribute, creating the file empty

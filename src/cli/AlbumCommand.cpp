@@ -52,8 +52,8 @@ int RunAlbum(const std::vector<std::string>& args) {
 
   if (Failed(hr)) {
     const int err = ErrnoFromHResult(hr);
-    std::fprintf(stderr, "PhotoAlbumフォルダの削除に失敗しました。 0x%08x%s%s\n%s\n", static_cast<unsigned>(hr),
-                 err ? " " : "", err ? SystemMessage(err).c_str() : "", options.AlbumFolder.c_str());
+    std::fprintf(stderr, "写真一覧の生成に失敗しました。 0x%08x%s%s\n%s\n", static_cast<unsigned>(hr), err ? " " : "",
+                 err ? SystemMessage(err).c_str() : "", options.AlbumFolder.c_str());
     return kExitFailed;
   }
   std::printf("写真一覧の生成が完了しました。\n%s\n", (options.AlbumFolder / options.IndexFileName).c_str());
@@ -61,8 +61,7 @@ int RunAlbum(const std::vector<std::string>& args) {
 }
 
 const RegisterCommand registered({"album", "[出力先]",
-                                  "出力先フォルダの写真から写真一覧 (PhotoAlbum/index.html) を作り直します",
-                                  RunAlbum});
+                                  "出力先フォルダの写真から写真一覧 (PhotoAlbum/index.html) を作り直します", RunAlbum});
 
 } // namespace
 } // namespace lumicrate::cli

@@ -277,6 +277,17 @@ TEST_F(AlbumBuildTest, AlbumThatCannotBeRemovedStopsTheRunWithItsError) {
   EXPECT_EQ(LogText().find("写真の枚数"), std::string::npos);
 }
 
+TEST_F(AlbumBuildTest, AStartPageThatCannotBeWrittenIsReportedNotPassedOffAsDone) {
+  AlbumOptions options = Options();
+  options.OutputFolder = Out() / "a-file";
+  options.AlbumFolder = options.OutputFolder / "PhotoAlbum";
+  test::WriteBytes(options.OutputFolder, "not a folder");
+  EXPECT_EQ(BuildAlbum(options), HResultFromErrno(ENOTDIR));
+  EXPECT_NE(LogText().find(" : 写真一覧の書き込みに失敗しました。 = " + (options.AlbumFolder / "index.html").string()),
+            std::string::npos)
+      << LogText();
+}
+
 TEST_F(AlbumBuildTest, MissingTemplateLeavesAnEmptyViewerPage) {
   Photo("photo.jpg", "2015:03:21 10:00:00");
   AlbumOptions options = Options();

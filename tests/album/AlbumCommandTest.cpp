@@ -63,7 +63,7 @@ TEST_F(AlbumCommandTest, AnAlbumThatCannotBeReplacedExitsWithOneAndItsCode) {
   test::WriteBytes(Album(), "a file in the album's place");
   const auto [code, output] = RunAlbumCommand(Out().string() + "/");
   EXPECT_EQ(code, 1) << output;
-  EXPECT_NE(output.find("PhotoAlbumフォルダの削除に失敗しました。 0x8007010b"), std::string::npos) << output;
+  EXPECT_NE(output.find("写真一覧の生成に失敗しました。 0x8007010b"), std::string::npos) << output;
   EXPECT_EQ(test::ReadBytes(Album()), "a file in the album's place");
 }
 
