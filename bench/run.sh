@@ -2,7 +2,7 @@
 # Times, in one run on one corpus, lumicrate-cli import against `cp -a` of the same tree (the
 # bound the disk sets) and against exiftool sorting the same files into dated folders, for a
 # first import and for a repeat where everything is already there; reports peak memory.
-#   bench/run.sh CORPUS [BUILD]      (BUILD defaults to build; outputs go beside CORPUS)
+#   [ROUNDS=3] bench/run.sh CORPUS [BUILD]   (BUILD defaults to build; outputs go beside CORPUS)
 # Every command ends with the output file system flushed (lumicrate-cli does it itself; the
 # others are followed by sync -f), so each is timed to the data being on disk. The corpus is
 # read once before, so all three start from the same warm page cache.
@@ -28,11 +28,16 @@ measure() {
   echo "$out"
 }
 
-declare -A result
+# Each round runs every tool, first import then repeat, in a rotated order; the median of the
+# rounds is reported, since a shared disk's speed wanders from one minute to the next.
+rounds=${ROUNDS:-3}
 tools=(lumicrate cp exiftool)
-for pass in first repeat; do
-  for tool in "${tools[@]}"; do
+declare -A samples
+for ((round = 0; round < rounds; round++)); do
+  for ((i = 0; i < ${#tools[@]}; i++)); do
+    tool=${tools[(i + round) % ${#tools[@]}]}
     dest="$work/$tool"
+    rm -rf "$dest"
     mkdir -p "$dest"
     case $tool in
       lumicrate) command="'$cli' import '$corpus' --output '$dest'" ;;
@@ -40,17 +45,27 @@ for pass in first repeat; do
       # Files without DateTimeOriginal (the movies) go by their modification date, as ours do.
       exiftool) command="exiftool -q -q -r -o '$dest/' -d '$dest/%Y/%m/%d' '-Directory<FileModifyDate' '-Directory<DateTimeOriginal' '$corpus'" ;;
     esac
-    result[$pass,$tool]=$(measure "$command" "$dest")
+    for pass in first repeat; do
+      samples[$pass,$tool]+="$(measure "$command" "$dest")"$'\n'
+    done
   done
 done
 
+# The median seconds of a tool's rounds, and the largest peak memory.
+summary() {
+  local secs kib
+  secs=$(printf '%s' "$1" | awk 'NF {print $1}' | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}')
+  kib=$(printf '%s' "$1" | awk 'NF && $2 > m {m = $2} END {print m}')
+  echo "$secs $kib"
+}
+
 files=$(find "$corpus" -type f | wc -l)
-echo "corpus: $corpus, $files files, $(du -sh "$corpus" | cut -f1)"
+echo "corpus: $corpus, $files files, $(du -sh "$corpus" | cut -f1); median of $rounds rounds"
 printf '%-10s %-8s %10s %12s %12s\n' pass tool seconds "peak MiB" "vs cp -a"
 for pass in first repeat; do
-  read -r cp_s _ <<<"${result[$pass,cp]}"
+  read -r cp_s _ <<<"$(summary "${samples[$pass,cp]}")"
   for tool in "${tools[@]}"; do
-    read -r s kib <<<"${result[$pass,$tool]}"
+    read -r s kib <<<"$(summary "${samples[$pass,$tool]}")"
     printf '%-10s %-8s %10.2f %12.1f %11.2fx\n' "$pass" "$tool" "$s" "$(echo "$kib / 1024" | bc -l)" \
       "$(echo "$s / $cp_s" | bc -l)"
   done

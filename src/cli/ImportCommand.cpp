@@ -44,7 +44,8 @@ bool ParseLayout(const std::string& text, std::int32_t& layout) {
 
 // An absolute path without a trailing slash, as the run and its log lines expect.
 std::filesystem::path CleanPath(const std::filesystem::path& path) {
-  std::filesystem::path clean = std::filesystem::absolute(path).lexically_normal();
+  std::error_code ec;
+  std::filesystem::path clean = std::filesystem::absolute(path, ec).lexically_normal();
   if (clean.has_relative_path() && !clean.has_filename()) {
     clean = clean.parent_path();
   }

@@ -57,10 +57,14 @@ void TerminalProgress_CL::Draw(bool force) {
   const std::int64_t total = GetTotal();
   std::lock_guard lock(drawMutex_);
   const auto now = std::chrono::steady_clock::now();
-  if (!force && drawn_ && now - lastDraw_ < kRedrawInterval) {
+  // A new total is worth showing at once; mere progress waits for the next redraw slot.
+  const bool totalsChanged = total != drawnTotal_ || bytesTotal_ != drawnBytesTotal_;
+  if (!force && !totalsChanged && drawn_ && now - lastDraw_ < kRedrawInterval) {
     return;
   }
   lastDraw_ = now;
+  drawnTotal_ = total;
+  drawnBytesTotal_ = bytesTotal_;
   drawn_ = true;
   const double elapsed = std::chrono::duration<double>(now - start_).count();
   const std::string line = FormatLine(label_, position, total, bytesDone_, bytesTotal_, elapsed);

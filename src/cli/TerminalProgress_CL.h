@@ -48,6 +48,8 @@ private:
   std::chrono::steady_clock::time_point lastDraw_{};
   std::int64_t bytesDone_ = 0;
   std::int64_t bytesTotal_ = 0;
+  std::int64_t drawnTotal_ = 0;
+  std::int64_t drawnBytesTotal_ = 0;
   bool drawn_ = false;
 };
 
