@@ -60,9 +60,9 @@ void SetLocalModificationTime(const fs::path& path, int year, int month, int day
 
 class AlbumBuildTest : public test::AlbumTest {
 protected:
-  void Photo(const std::string& relative, const std::string& date, test::PhotoSpec spec = {}) {
-    spec.dateTimeOriginal = date;
-    test::MakePhoto(Out() / relative, spec);
+  void Photo(const std::string& relative, const std::string& date, test::PhotoOptions photo = {}) {
+    photo.dateTimeOriginal = date;
+    test::MakePhoto(Out() / relative, photo);
   }
   std::string LogText() const { return test::ReadUtf16File(DataFolder() / "log.txt"); }
 };

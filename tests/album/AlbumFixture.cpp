@@ -37,38 +37,38 @@ const std::string kEmptyIndexPage =
     "<h1 class='orvellink'><a href='http://lumicrate.example/Lumicrate/'>ルミクレート</a></h1>\r\n"
     "</div>\r\n</div>\r\n</body>\r\n</html>\r\n";
 
-void MakePhoto(const std::filesystem::path& path, const PhotoSpec& spec) {
+void MakePhoto(const std::filesystem::path& path, const PhotoOptions& photo) {
   InitVipsOnce();
   std::filesystem::create_directories(path.parent_path());
-  vips::VImage image = vips::VImage::black(spec.width, spec.height, vips::VImage::option()->set("bands", 3))
+  vips::VImage image = vips::VImage::black(photo.width, photo.height, vips::VImage::option()->set("bands", 3))
                            .new_from_image({40, 60, 160})
                            .cast(VIPS_FORMAT_UCHAR)
                            .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB))
                            .copy_memory();
-  if (spec.red) {
-    DrawSquare(image, *spec.red, {255, 0, 0});
+  if (photo.red) {
+    DrawSquare(image, *photo.red, {255, 0, 0});
   }
-  if (spec.green) {
-    DrawSquare(image, *spec.green, {0, 255, 0});
+  if (photo.green) {
+    DrawSquare(image, *photo.green, {0, 255, 0});
   }
   image.jpegsave(path.c_str(), vips::VImage::option()->set("Q", 95)->set("strip", true));
 
   auto file = Exiv2::ImageFactory::open(path.string());
   file->readMetadata();
   Exiv2::ExifData exif;
-  if (!spec.dateTimeOriginal.empty()) {
-    exif["Exif.Photo.DateTimeOriginal"] = spec.dateTimeOriginal;
+  if (!photo.dateTimeOriginal.empty()) {
+    exif["Exif.Photo.DateTimeOriginal"] = photo.dateTimeOriginal;
   }
-  if (spec.orientation != 0) {
-    exif["Exif.Image.Orientation"] = static_cast<std::uint16_t>(spec.orientation);
+  if (photo.orientation != 0) {
+    exif["Exif.Image.Orientation"] = static_cast<std::uint16_t>(photo.orientation);
   }
-  if (!spec.latitude.empty()) {
-    exif["Exif.GPSInfo.GPSLatitudeRef"] = spec.latitudeRef;
-    SetRationals(exif, "Exif.GPSInfo.GPSLatitude", spec.latitude);
+  if (!photo.latitude.empty()) {
+    exif["Exif.GPSInfo.GPSLatitudeRef"] = photo.latitudeRef;
+    SetRationals(exif, "Exif.GPSInfo.GPSLatitude", photo.latitude);
   }
-  if (!spec.longitude.empty()) {
-    exif["Exif.GPSInfo.GPSLongitudeRef"] = spec.longitudeRef;
-    SetRationals(exif, "Exif.GPSInfo.GPSLongitude", spec.longitude);
+  if (!photo.longitude.empty()) {
+    exif["Exif.GPSInfo.GPSLongitudeRef"] = photo.longitudeRef;
+    SetRationals(exif, "Exif.GPSInfo.GPSLongitude", photo.longitude);
   }
   file->setExifData(exif);
   file->writeMetadata();

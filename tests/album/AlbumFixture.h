@@ -18,7 +18,7 @@ extern const std::string kEmptyIndexPage;
 
 enum class Corner { TopLeft, TopRight, BottomLeft, BottomRight };
 
-struct PhotoSpec {
+struct PhotoOptions {
   int width = 64;
   int height = 48;
   std::string dateTimeOriginal{}; // "2015:03:21 10:00:00"; empty: no EXIF date
@@ -30,7 +30,7 @@ struct PhotoSpec {
 };
 
 // Writes a JPEG with the given pixels and EXIF, creating its folder.
-void MakePhoto(const std::filesystem::path& path, const PhotoSpec& spec);
+void MakePhoto(const std::filesystem::path& path, const PhotoOptions& photo);
 
 // The pixel of a picture file at (x, y), as red, green, blue.
 std::array<double, 3> PixelAt(const std::filesystem::path& path, int x, int y);
