@@ -13,8 +13,12 @@ mkdir -p "$HOME"
 #    files are not media and stay behind. Run it again and everything is a duplicate.
 "$cli" import "$root/samples/card" --output "$root/demo-output"
 
-# 2. The photo album of the output folder.
+# 2. The photo album of the output folder: a start page, a page per month and a thumbnail per
+#    photo in demo-output/PhotoAlbum. The last line it prints is the start page to open.
+"$cli" album "$root/demo-output"
 
 echo
 echo "demo-output:"
-(cd "$root/demo-output" && find . -type f ! -name '.*' | sort)
+(cd "$root/demo-output" && find . -path ./PhotoAlbum -prune -o -type f ! -name '.*' -print | sort)
+echo
+echo "写真一覧: file://$root/demo-output/PhotoAlbum/index.html"

@@ -1,0 +1,25 @@
+// The album run: rebuilds "PhotoAlbum" below the output folder from every JPEG the folder
+// holds, with a start page, a page per month, thumbnails and the template's viewer page.
+#pragma once
+
+#include <filesystem>
+
+#include "album/AlbumOptions.h"
+#include "app/Progress_CL.h"
+#include "platform/HResult.h"
+
+namespace lumicrate {
+
+// The folder that holds the running program; the album template is found beside it.
+std::filesystem::path ProgramFolder();
+
+// The options of a run over outputFolder, with the template "Template/0001" beside the program.
+AlbumOptions MakeAlbumOptions(Progress_CL* progress, const std::filesystem::path& outputFolder);
+
+// 0 when the album was written (also without photos). Else the error that stopped the removal
+// of the old album, in which case nothing was written, or that kept the start page from being
+// written.
+HRESULT BuildAlbum(Progress_CL* progress, const std::filesystem::path& outputFolder);
+HRESULT BuildAlbum(const AlbumOptions& options);
+
+} // namespace lumicrate
