@@ -15,7 +15,8 @@ namespace lumicrate {
 // Starts libvips once per process; every function below calls it.
 void InitVipsOnce();
 
-// True when libvips can read the file's header as a picture.
+// True when libvips can read the file's header as a raster picture; a drawing (SVG) or a
+// document (PDF) is not one.
 bool IsRasterImage(const std::filesystem::path& path);
 
 // The photo's EXIF, empty when it has none or cannot be read.

@@ -123,6 +123,23 @@ TEST(ThumbnailTest, EmptyFitLogsAndUnreadablePhotosGiveNoThumbnail) {
   EXPECT_FALSE(IsRasterImage(dir / "text.jpg"));
   EXPECT_FALSE(OpenAlbumImage(dir / "text.jpg", 0, 320, 240));
   EXPECT_TRUE(IsRasterImage(dir / "line.jpg"));
+
+  // libvips would render these, but a drawing or a document named .jpg is no photo.
+  const struct {
+    const char* name;
+    const char* bytes;
+  } notRaster[] = {
+      {"drawing.jpg", "<svg xmlns='http://www.w3.org/2000/svg' width='400' height='300'><rect width='400' "
+                      "height='300' fill='red'/></svg>"},
+      {"document.jpg", "%PDF-1.1\n1 0 obj<</Type/Catalog/Pages 2 0 R>>endobj\n2 0 obj<</Type/Pages/Kids[3 0 R]"
+                       "/Count 1>>endobj\n3 0 obj<</Type/Page/Parent 2 0 R/MediaBox[0 0 400 300]>>endobj\n"
+                       "trailer<</Root 1 0 R>>\n%EOF\n"},
+  };
+  for (const auto& c : notRaster) {
+    test::WriteBytes(dir / c.name, c.bytes);
+    ASSERT_EQ(vips::VImage::new_from_file((dir / c.name).c_str()).width(), 400) << c.name << " reads as a picture";
+    EXPECT_FALSE(IsRasterImage(dir / c.name)) << c.name;
+  }
 }
 
 TEST(ThumbnailTest, AnEmbeddedColourProfileIsAppliedBeforeItIsDropped) {
