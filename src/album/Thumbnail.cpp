@@ -220,7 +220,9 @@ std::optional<vips::VImage> FitIntoBox(const AlbumImage& upright, int boxWidth, 
 HRESULT SaveJpeg(const vips::VImage& image, const std::filesystem::path& path, int quality) {
   try {
     vips::VImage out = image;
-    if (out.get_typeof("icc-profile-data") != 0) {
+    // CMYK without a profile goes through libvips' stock CMYK profile: a thumbnail is RGB, as
+    // browsers show CMYK JPEGs unreliably.
+    if (out.get_typeof("icc-profile-data") != 0 || out.interpretation() == VIPS_INTERPRETATION_CMYK) {
       try {
         out = out.icc_transform("srgb");
       } catch (const vips::VError&) {

@@ -62,8 +62,8 @@ BoxSize FitSize(int w, int h, int a, int b);
 // "ビットマップ生成失敗", when that size is empty.
 std::optional<vips::VImage> FitIntoBox(const AlbumImage& upright, int boxWidth, int boxHeight);
 
-// A baseline JPEG without metadata; a photo's own colour profile is applied first, so the
-// thumbnail shows the same colours without it. E_FAIL when the file cannot be written.
+// A baseline RGB (or grey) JPEG without metadata; a photo's own colour profile is applied
+// first, so the thumbnail shows the same colours without it. E_FAIL when the file cannot be written.
 HRESULT SaveJpeg(const vips::VImage& image, const std::filesystem::path& path, int quality);
 
 } // namespace lumicrate

@@ -161,6 +161,17 @@ TEST(ThumbnailTest, AnEmbeddedColourProfileIsAppliedBeforeItIsDropped) {
   EXPECT_NEAR(pixel[1], 200, 6);
   EXPECT_NEAR(pixel[2], 0, 16);
   EXPECT_EQ(vips::VImage::new_from_file(thumbnail->c_str()).get_typeof("icc-profile-data"), 0u);
+
+  // A CMYK photo without a profile still gives an RGB thumbnail in its own colours.
+  vips::VImage::black(400, 300, vips::VImage::option()->set("bands", 4))
+      .new_from_image({0, 255, 255, 0})
+      .cast(VIPS_FORMAT_UCHAR)
+      .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_CMYK))
+      .jpegsave((dir / "cmyk.jpg").c_str());
+  const auto cmykThumbnail = MakeThumbnail(dir / "cmyk.jpg", dir / "cmyk-thumb.jpg");
+  ASSERT_TRUE(cmykThumbnail);
+  EXPECT_EQ(vips::VImage::new_from_file(cmykThumbnail->c_str()).bands(), 3);
+  EXPECT_TRUE(test::IsRed(test::PixelAt(*cmykThumbnail, 100, 100)));
 }
 
 Exiv2::ExifData GpsExif(const char* latitude, const char* latitudeRef, const char* longitude,
