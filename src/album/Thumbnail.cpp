@@ -3,9 +3,9 @@
 #include "album/Thumbnail.h"
 
 #include <algorithm>
-#include <cstring>
 #include <glib.h>
 #include <mutex>
+#include <string_view>
 #include <utility>
 
 #include "app/ActivityLog.h"
@@ -22,6 +22,16 @@ void DropVipsWarning(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 
 bool Turned(int orientation) {
   return orientation >= 5 && orientation <= 8;
+}
+
+// The libvips loader that read the image ("jpegload", "svgload", ...), empty when unknown.
+std::string_view LoaderOf(const vips::VImage& image) {
+  return image.get_typeof("vips-loader") != 0 ? image.get_string("vips-loader") : "";
+}
+
+// Drawings and documents are rendered, not decoded: they are no photos, whatever their name.
+bool IsVectorLoader(std::string_view loader) {
+  return loader.starts_with("svgload") || loader.starts_with("pdfload");
 }
 
 std::optional<double> ReadCoordinate(const Exiv2::ExifData& exif, const char* key, const char* refKey,
@@ -66,8 +76,7 @@ void InitVipsOnce() {
 bool IsRasterImage(const std::filesystem::path& path) {
   InitVipsOnce();
   try {
-    vips::VImage::new_from_file(path.c_str());
-    return true;
+    return !IsVectorLoader(LoaderOf(vips::VImage::new_from_file(path.c_str())));
   } catch (const vips::VError&) {
     vips_error_clear();
     return false;
@@ -114,8 +123,7 @@ std::optional<AlbumImage> OpenAlbumImage(const std::filesystem::path& path, int 
     AlbumImage image{vips::VImage::new_from_file(path.c_str()), 0, 0, orientation};
     image.Width = image.Pixels.width();
     image.Height = image.Pixels.height();
-    const bool jpeg = image.Pixels.get_typeof("vips-loader") != 0 &&
-                      std::strcmp(image.Pixels.get_string("vips-loader"), "jpegload") == 0;
+    const bool jpeg = LoaderOf(image.Pixels) == "jpegload";
     const bool turned = Turned(orientation);
     const int uprightWidth = turned ? image.Height : image.Width;
     const int uprightHeight = turned ? image.Width : image.Height;
@@ -212,7 +220,9 @@ std::optional<vips::VImage> FitIntoBox(const AlbumImage& upright, int boxWidth, 
 HRESULT SaveJpeg(const vips::VImage& image, const std::filesystem::path& path, int quality) {
   try {
     vips::VImage out = image;
-    if (out.get_typeof("icc-profile-data") != 0) {
+    // CMYK without a profile goes through libvips' stock CMYK profile: a thumbnail is RGB, as
+    // browsers show CMYK JPEGs unreliably.
+    if (out.get_typeof("icc-profile-data") != 0 || out.interpretation() == VIPS_INTERPRETATION_CMYK) {
       try {
         out = out.icc_transform("srgb");
       } catch (const vips::VError&) {

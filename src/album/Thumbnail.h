@@ -15,7 +15,8 @@ namespace lumicrate {
 // Starts libvips once per process; every function below calls it.
 void InitVipsOnce();
 
-// True when libvips can read the file's header as a picture.
+// True when libvips can read the file's header as a raster picture; a drawing (SVG) or a
+// document (PDF) is not one.
 bool IsRasterImage(const std::filesystem::path& path);
 
 // The photo's EXIF, empty when it has none or cannot be read.
@@ -61,8 +62,8 @@ BoxSize FitSize(int w, int h, int a, int b);
 // "ビットマップ生成失敗", when that size is empty.
 std::optional<vips::VImage> FitIntoBox(const AlbumImage& upright, int boxWidth, int boxHeight);
 
-// A baseline JPEG without metadata; a photo's own colour profile is applied first, so the
-// thumbnail shows the same colours without it. E_FAIL when the file cannot be written.
+// A baseline RGB (or grey) JPEG without metadata; a photo's own colour profile is applied
+// first, so the thumbnail shows the same colours without it. E_FAIL when the file cannot be written.
 HRESULT SaveJpeg(const vips::VImage& image, const std::filesystem::path& path, int quality);
 
 } // namespace lumicrate

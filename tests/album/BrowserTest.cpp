@@ -124,6 +124,11 @@ TEST_F(BrowserTest, ViewerTreatsAnyQueryAsAFileNameAndDegradesToThePlainPhoto) {
   ASSERT_TRUE(Browser().Navigate(viewer + "?img=javascript:document.title=1"));
   EXPECT_EQ(Browser().Evaluate("return document.getElementById('photo').getAttribute('src');"),
             "javascript%3Adocument.title%3D1");
+  // Nor does a leading "//" turn the value into another server's address.
+  ASSERT_TRUE(Browser().Navigate(viewer + "?img=//elsewhere.example/x.jpg"));
+  EXPECT_EQ(Browser().Evaluate("return [new URL(document.getElementById('photo').src).host,"
+                               "new URL(document.getElementById('original').href).host].join('|');"),
+            "|");
 
   // A position that is not a number, or no position at all, leaves the photo alone on the page.
   ASSERT_TRUE(Browser().Navigate(viewer + "?img=../photo.jpg&map=1&lat=35.6&lon=%3Cb%3E"));

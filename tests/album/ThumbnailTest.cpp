@@ -123,6 +123,23 @@ TEST(ThumbnailTest, EmptyFitLogsAndUnreadablePhotosGiveNoThumbnail) {
   EXPECT_FALSE(IsRasterImage(dir / "text.jpg"));
   EXPECT_FALSE(OpenAlbumImage(dir / "text.jpg", 0, 320, 240));
   EXPECT_TRUE(IsRasterImage(dir / "line.jpg"));
+
+  // libvips would render these, but a drawing or a document named .jpg is no photo.
+  const struct {
+    const char* name;
+    const char* bytes;
+  } notRaster[] = {
+      {"drawing.jpg", "<svg xmlns='http://www.w3.org/2000/svg' width='400' height='300'><rect width='400' "
+                      "height='300' fill='red'/></svg>"},
+      {"document.jpg", "%PDF-1.1\n1 0 obj<</Type/Catalog/Pages 2 0 R>>endobj\n2 0 obj<</Type/Pages/Kids[3 0 R]"
+                       "/Count 1>>endobj\n3 0 obj<</Type/Page/Parent 2 0 R/MediaBox[0 0 400 300]>>endobj\n"
+                       "trailer<</Root 1 0 R>>\n%EOF\n"},
+  };
+  for (const auto& c : notRaster) {
+    test::WriteBytes(dir / c.name, c.bytes);
+    ASSERT_EQ(vips::VImage::new_from_file((dir / c.name).c_str()).width(), 400) << c.name << " reads as a picture";
+    EXPECT_FALSE(IsRasterImage(dir / c.name)) << c.name;
+  }
 }
 
 TEST(ThumbnailTest, AnEmbeddedColourProfileIsAppliedBeforeItIsDropped) {
@@ -144,6 +161,17 @@ TEST(ThumbnailTest, AnEmbeddedColourProfileIsAppliedBeforeItIsDropped) {
   EXPECT_NEAR(pixel[1], 200, 6);
   EXPECT_NEAR(pixel[2], 0, 16);
   EXPECT_EQ(vips::VImage::new_from_file(thumbnail->c_str()).get_typeof("icc-profile-data"), 0u);
+
+  // A CMYK photo without a profile still gives an RGB thumbnail in its own colours.
+  vips::VImage::black(400, 300, vips::VImage::option()->set("bands", 4))
+      .new_from_image({0, 255, 255, 0})
+      .cast(VIPS_FORMAT_UCHAR)
+      .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_CMYK))
+      .jpegsave((dir / "cmyk.jpg").c_str());
+  const auto cmykThumbnail = MakeThumbnail(dir / "cmyk.jpg", dir / "cmyk-thumb.jpg");
+  ASSERT_TRUE(cmykThumbnail);
+  EXPECT_EQ(vips::VImage::new_from_file(cmykThumbnail->c_str()).bands(), 3);
+  EXPECT_TRUE(test::IsRed(test::PixelAt(*cmykThumbnail, 100, 100)));
 }
 
 Exiv2::ExifData GpsExif(const char* latitude, const char* latitudeRef, const char* longitude,
