@@ -78,8 +78,9 @@ HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::f
 
   hr = device.CollectObjects([&](int found) { progress.SetText(WalkText(found)); });
   // A folder the device refuses to list leaves out only what is in it; a device that went away
-  // during the walk would leave out everything after, so that ends the run.
-  if (Failed(hr) && !device.IsReachable()) {
+  // during the walk (or one that cannot say it is still there) would leave out everything
+  // after, so that ends the run.
+  if (Failed(hr) && !(device.CanTellReachable() && device.IsReachable())) {
     Log().Write("オブジェクトの取得に失敗(0x%08x)", static_cast<unsigned>(hr));
     return hr;
   }
