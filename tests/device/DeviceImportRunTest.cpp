@@ -141,7 +141,8 @@ TEST_F(DeviceImportRunTest, AFailedCopyEndsTheRunWithThreeLinesAndKeepsTheTempor
   EXPECT_EQ(progress.GetPosition(), 3) << "the failed object is not counted as handled";
 }
 
-// A progress display that unplugs the camera when the run shows a text beginning with trigger.
+// A progress display that removes a folder of the camera (the whole camera: an unplug) when the
+// run shows a text beginning with trigger.
 class UnplugAt : public test::RecordingProgress {
 public:
   UnplugAt(std::string trigger, std::filesystem::path camera)
