@@ -77,7 +77,10 @@ HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::f
   std::filesystem::create_directories(context.TempFolder, ignored);
 
   hr = device.CollectObjects([&](int found) { progress.SetText(WalkText(found)); });
-  if (Failed(hr)) {
+  // A folder the device refuses to list leaves out only what is in it; a device that went away
+  // during the walk (or one that cannot say it is still there) would leave out everything
+  // after, so that ends the run.
+  if (Failed(hr) && !(device.CanTellReachable() && device.IsReachable())) {
     Log().Write("オブジェクトの取得に失敗(0x%08x)", static_cast<unsigned>(hr));
     return hr;
   }

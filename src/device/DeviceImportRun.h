@@ -28,7 +28,7 @@ struct DeviceImportReport : ImportReport {
 };
 
 // 0 when every object was handled and the output is safely on disk. Otherwise the failure that
-// ended the run: no such device, a device that cannot be opened or walked or that went away,
+// ended the run: no such device, a device that cannot be opened or that went away,
 // the first failed copy (its temporary file is kept), or closing the device. report, when
 // given, receives the counts as far as the run got and the files of a failed copy.
 HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::filesystem::path& output,

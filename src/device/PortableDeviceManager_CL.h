@@ -128,8 +128,10 @@ public:
   std::vector<DeviceObject>& Objects() { return objects_; }
 
   // Whether the device still answers: after a failed download, tells a vanished device from
-  // one unreadable object.
+  // one unreadable object. A driver without storages cannot be asked and counts as answering.
   bool IsReachable();
+  // Whether IsReachable can tell at all (the driver reports its storages).
+  bool CanTellReachable() const { return hasStorageInfo_; }
 
   // 0, or libgphoto2's result of letting the device go; closing a closed device does nothing.
   HRESULT Close();

@@ -141,7 +141,8 @@ TEST_F(DeviceImportRunTest, AFailedCopyEndsTheRunWithThreeLinesAndKeepsTheTempor
   EXPECT_EQ(progress.GetPosition(), 3) << "the failed object is not counted as handled";
 }
 
-// A progress display that unplugs the camera when the run shows a text beginning with trigger.
+// A progress display that removes a folder of the camera (the whole camera: an unplug) when the
+// run shows a text beginning with trigger.
 class UnplugAt : public test::RecordingProgress {
 public:
   UnplugAt(std::string trigger, std::filesystem::path camera)
@@ -184,6 +185,18 @@ TEST_F(DeviceImportRunTest, ADeviceUnpluggedMidWalkOrMidDownloadEndsTheRunWithAn
     EXPECT_TRUE(notices.shown.empty());
     EXPECT_TRUE(test::FilesUnder(DataFolder() / "tmp").empty());
   }
+}
+
+TEST_F(DeviceImportRunTest, AFolderTheDeviceCannotListLeavesOutOnlyWhatIsInIt) {
+  AddPhoto("DCIM/100APPLE/IMG_0001.JPG", "2015:06:21 14:03:09", 1, test::LocalTime(2020, 1, 1));
+  AddPhoto("DCIM/101APPLE/IMG_0002.JPG", "2015:06:22 14:03:09", 2, test::LocalTime(2020, 1, 1));
+  // Objects: root, storage, DCIM; once DCIM is listed, 100APPLE goes before it is listed itself.
+  UnplugAt progress("デバイスの内容を確認中( 3 )", camera / "DCIM/100APPLE");
+  ASSERT_EQ(Run(progress), S_OK) << LogText();
+  EXPECT_EQ(test::FilesUnder(output), (std::vector<std::string>{"2015年/06月/22日/IMG_0002.JPG"}));
+  EXPECT_TRUE(LogHas("入力ファイルの数   = 6"));
+  EXPECT_TRUE(LogHas("コピーファイルの数 = 1"));
+  EXPECT_EQ(LogText().find("オブジェクトの取得に失敗"), std::string::npos);
 }
 
 TEST_F(DeviceImportRunTest, OnlyTheDeviceWithTheWantedDescriptionIsRead) {
