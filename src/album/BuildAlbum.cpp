@@ -7,6 +7,7 @@
 #include "album/AlbumCatalog.h"
 #include "album/FolderTree.h"
 #include "app/ActivityLog.h"
+#include "platform/FileLock.h"
 
 namespace lumicrate {
 namespace {
@@ -48,6 +49,11 @@ HRESULT BuildAlbum(Progress_CL* progress, const std::filesystem::path& outputFol
 }
 
 HRESULT BuildAlbum(const AlbumOptions& options) {
+  // Two album runs over one output folder (the desktop program and the command line, say)
+  // would delete and rebuild PhotoAlbum under each other; the second waits for the first.
+  // A folder where no lock file can be made is built without one, as before.
+  FileLock lock;
+  lock.Acquire(options.OutputFolder / kAlbumLockFileName, FileLock::Mode::Wait);
   if (options.Progress) {
     options.Progress->SetPosition(0);
     options.Progress->SetTotal(0);

@@ -10,6 +10,9 @@
 
 namespace lumicrate {
 
+// Held in the output folder while an album is built there.
+inline constexpr const char* kAlbumLockFileName = ".lumicrate-album.lock";
+
 // The folder that holds the running program; the album template is found beside it.
 std::filesystem::path ProgramFolder();
 

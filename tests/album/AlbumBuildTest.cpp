@@ -1,6 +1,9 @@
 // Whole album runs over real JPEGs in a scratch output folder: what is collected, the pages
 // and their order, thumbnail names, links, progress, and a parallel run against a serial one.
+#include <atomic>
+#include <chrono>
 #include <ctime>
+#include <thread>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <map>
@@ -10,6 +13,7 @@
 #include "AlbumFixture.h"
 #include "album/AlbumCatalog.h"
 #include "album/BuildAlbum.h"
+#include "platform/FileLock.h"
 
 namespace lumicrate {
 namespace {
@@ -297,6 +301,24 @@ TEST_F(AlbumBuildTest, MissingTemplateLeavesAnEmptyViewerPage) {
   EXPECT_EQ(fs::file_size(Album() / "picture.html"), 0u);
   EXPECT_FALSE(fs::exists(Album() / "make_photo_album.css"));
   EXPECT_TRUE(fs::exists(Album() / "2015" / "201503.html"));
+}
+
+TEST_F(AlbumBuildTest, ASecondRunOverTheSameFolderWaitsForTheFirst) {
+  test::MakePhoto(Out() / "2015年/03月/21日/a.jpg", {.dateTimeOriginal = "2015:03:21 10:00:00"});
+  FileLock held;
+  ASSERT_EQ(held.Acquire(Out() / kAlbumLockFileName, FileLock::Mode::Wait), S_OK);
+
+  std::atomic<bool> done = false;
+  std::thread run([&] {
+    EXPECT_EQ(BuildAlbum(Options()), S_OK);
+    done = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_FALSE(done) << "the run must wait while another holds the album lock";
+  EXPECT_FALSE(fs::exists(Album() / "index.html"));
+  held.Release();
+  run.join();
+  EXPECT_TRUE(fs::exists(Album() / "index.html"));
 }
 
 TEST(AlbumOptionsTest, RunOptionsNameTheAlbumBelowTheOutputAndTheTemplateBesideTheProgram) {
