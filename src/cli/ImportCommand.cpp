@@ -95,7 +95,9 @@ int ParseArguments(const std::vector<std::string>& args, ImportArguments& parsed
   }
   std::error_code ec;
   if (!std::filesystem::is_directory(*source, ec)) {
-    return UsageError("取り込み元のフォルダがありません: " + source->string());
+    return UsageError((std::filesystem::exists(*source, ec) ? "取り込み元がフォルダではありません: "
+                                                            : "取り込み元のフォルダがありません: ") +
+                      source->string());
   }
   parsed.source = CleanPath(*source);
   return kExitOk;
