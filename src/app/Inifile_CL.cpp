@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,25 +18,34 @@
 namespace lumicrate {
 namespace {
 
-std::string ReadWholeFile(const std::filesystem::path& path) {
+// The whole file; a missing file reads as empty. Nothing when the file is there but could not be
+// read whole, so that a writer never replaces settings it did not see.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
   std::string bytes;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    return bytes;
+    return errno == ENOENT ? std::optional(bytes) : std::nullopt;
   }
   char buffer[65536];
+  bool complete = false;
   for (;;) {
     const ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) {
       continue;
     }
     if (n <= 0) {
+      complete = n == 0;
       break;
     }
     bytes.append(buffer, static_cast<size_t>(n));
   }
   ::close(fd);
-  return bytes;
+  return complete ? std::optional(std::move(bytes)) : std::nullopt;
+}
+
+// What readers see: an unreadable file gives every caller its default.
+IniDocument ParseFile(const std::filesystem::path& path) {
+  return IniDocument::Parse(ReadWholeFile(path).value_or(std::string()));
 }
 
 bool WriteAll(int fd, const std::string& bytes) {
@@ -111,7 +121,7 @@ std::filesystem::path Inifile_CL::Path() const {
 
 std::string Inifile_CL::GetString(const std::string& section, const std::string& key,
                                   const std::string& fallback) const {
-  const auto value = IniDocument::Parse(ReadWholeFile(Path())).Get(Utf8ToUtf16(section), Utf8ToUtf16(key));
+  const auto value = ParseFile(Path()).Get(Utf8ToUtf16(section), Utf8ToUtf16(key));
   if (!value) {
     return fallback;
   }
@@ -120,7 +130,7 @@ std::string Inifile_CL::GetString(const std::string& section, const std::string&
 
 std::map<std::string, std::string> Inifile_CL::GetSection(const std::string& section) const {
   std::map<std::string, std::string> keys;
-  for (const auto& [name, value] : IniDocument::Parse(ReadWholeFile(Path())).Entries(Utf8ToUtf16(section))) {
+  for (const auto& [name, value] : ParseFile(Path()).Entries(Utf8ToUtf16(section))) {
     std::string folded = Utf16ToUtf8(name);
     for (char& c : folded) {
       if (c >= 'A' && c <= 'Z') {
@@ -154,12 +164,12 @@ std::int32_t Inifile_CL::ParseLeadingInt(const std::u16string& text, std::int32_
 }
 
 std::int32_t Inifile_CL::GetInt(const std::string& section, const std::string& key, std::int32_t fallback) const {
-  const auto value = IniDocument::Parse(ReadWholeFile(Path())).Get(Utf8ToUtf16(section), Utf8ToUtf16(key));
+  const auto value = ParseFile(Path()).Get(Utf8ToUtf16(section), Utf8ToUtf16(key));
   return value ? ParseLeadingInt(*value, fallback) : fallback;
 }
 
 bool Inifile_CL::GetStruct(const std::string& section, const std::string& key, void* bytes, size_t size) const {
-  const auto value = IniDocument::Parse(ReadWholeFile(Path())).Get(Utf8ToUtf16(section), Utf8ToUtf16(key));
+  const auto value = ParseFile(Path()).Get(Utf8ToUtf16(section), Utf8ToUtf16(key));
   if (!value || value->size() != (size + 1) * 2) {
     return false;
   }
@@ -215,7 +225,11 @@ bool Inifile_CL::Write(const std::string& section, const std::string& key, const
     return false;
   }
   RemoveOrphans(path);
-  IniDocument doc = IniDocument::Parse(ReadWholeFile(path));
+  const std::optional<std::string> bytes = ReadWholeFile(path);
+  if (!bytes) {
+    return false;
+  }
+  IniDocument doc = IniDocument::Parse(*bytes);
   // A file in an encoding we cannot read, or a value that would not read back as one key
   // (a path with a line break), leaves the file alone rather than rewriting it wrongly.
   if (!doc.Set(Utf8ToUtf16(section), Utf8ToUtf16(key), Utf8ToUtf16(value))) {

@@ -95,7 +95,9 @@ int ParseArguments(const std::vector<std::string>& args, ImportArguments& parsed
   }
   std::error_code ec;
   if (!std::filesystem::is_directory(*source, ec)) {
-    return UsageError("取り込み元のフォルダがありません: " + source->string());
+    return UsageError((std::filesystem::exists(*source, ec) ? "取り込み元がフォルダではありません: "
+                                                            : "取り込み元のフォルダがありません: ") +
+                      source->string());
   }
   parsed.source = CleanPath(*source);
   return kExitOk;
@@ -128,8 +130,16 @@ int RunImport(const std::vector<std::string>& args) {
   TerminalProgress_CL progress("取り込み中");
   ImportReport report;
   CliDeviceImport device;
-  const HRESULT hr = arguments.device.requested ? device.Run(context, progress, output, arguments.device, report)
-                                                : FolderImportRun(context, progress, arguments.source, output, &report);
+  // A new output folder is made here, so that one we may not make is reported as such and not as
+  // a copy that found no folder to go into.
+  std::error_code made;
+  if (!std::filesystem::exists(output, made)) {
+    std::filesystem::create_directories(output, made);
+  }
+  const HRESULT hr = made ? HResultFromErrno(made.value())
+                     : arguments.device.requested
+                         ? device.Run(context, progress, output, arguments.device, report)
+                         : FolderImportRun(context, progress, arguments.source, output, &report);
   progress.Finish();
   Log().Write("写真取り込み(終了)");
 

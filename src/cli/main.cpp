@@ -40,9 +40,15 @@ int main(int argc, char** argv) {
     return kExitOk;
   }
   for (const CliCommand& command : Commands()) {
-    if (name == command.name) {
-      return command.run(std::vector<std::string>(argv + 2, argv + argc));
+    if (name != command.name) {
+      continue;
     }
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    if (std::ranges::any_of(args, [](const std::string& arg) { return arg == "--help" || arg == "-h"; })) {
+      std::printf("使い方: lumicrate-cli %s %s\n      %s\n", command.name, command.usage, command.summary);
+      return kExitOk;
+    }
+    return command.run(args);
   }
   std::fprintf(stderr, "lumicrate-cli: 不明なコマンドです: %s\n\n", name.c_str());
   PrintUsage(stderr);

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/Inifile_CL.h"
 #include "platform/Utf.h"
@@ -215,6 +217,26 @@ TEST_F(Inifile_CLTest, BadFilesNeitherCrashNorGetDamaged) {
       EXPECT_EQ(after.back(), f.bytes.back());
     }
   }
+}
+
+TEST_F(Inifile_CLTest, AFileThatCannotBeReadIsNeverReplaced) {
+  const std::string before = Utf16File("[APP_INFO]\r\nrand_seed=7\r\nOutputFolder=/photos\r\n");
+  test::WriteBytes(IniPath(), before);
+  ASSERT_EQ(::chmod(IniPath().c_str(), 0200), 0); // writable, not readable
+  const pid_t child = test::ForkChild([&] {
+    // Root reads any file, so the write is made as an ordinary user who owns the folder and the file.
+    constexpr uid_t kNobody = 65534;
+    if (::getuid() == 0 &&
+        (::chmod(Home().c_str(), 0711) != 0 || ::chmod((Home() / "Documents").c_str(), 0711) != 0 ||
+         ::chown(DataFolder().c_str(), kNobody, kNobody) != 0 || ::chown(IniPath().c_str(), kNobody, kNobody) != 0 ||
+         ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+      ::_exit(2);
+    }
+    Settings().WriteInt("APP_INFO", "rand_seed", 8);
+  });
+  ASSERT_EQ(test::WaitChild(child), 0);
+  ASSERT_EQ(::chmod(IniPath().c_str(), 0600), 0);
+  EXPECT_EQ(Bytes(), before) << "a write must not replace keys it could not read";
 }
 
 } // namespace

@@ -35,7 +35,8 @@ TEST_F(ImportCommandTest, BadUsageExitsWithTwoAndImportsNothing) {
       "import CARD --verbose",
       "import CARD CARD",
       "import /no/such/folder --output OUT",
-      "import CARD", // no --output and no stored output folder
+      "import CARD/DCIM/MVI_0001.MOV --output OUT", // a file is no source folder
+      "import CARD",                                // no --output and no stored output folder
   };
   for (std::string arguments : cases) {
     for (size_t at; (at = arguments.find("CARD")) != std::string::npos;) {
@@ -47,6 +48,24 @@ TEST_F(ImportCommandTest, BadUsageExitsWithTwoAndImportsNothing) {
     const Result result = RunCli(arguments);
     EXPECT_EQ(result.exitCode, 2) << arguments << "\n" << result.output;
     EXPECT_NE(result.output.find("使い方"), std::string::npos) << arguments;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir / "out"));
+}
+
+TEST_F(ImportCommandTest, HelpAfterAnyCommandShowsItsUsageAndDoesNothing) {
+  const struct {
+    std::string arguments;
+    std::string usage;
+  } cases[] = {
+      {"import --help", "使い方: lumicrate-cli import 取り込み元|--device"},
+      {"import " + card + " --output " + (dir / "out").string() + " -h", "使い方: lumicrate-cli import "},
+      {"album --help", "使い方: lumicrate-cli album [出力先]"},
+      {"devices -h", "使い方: lumicrate-cli devices [--port disk:フォルダ]"},
+  };
+  for (const auto& c : cases) {
+    const Result result = RunCli(c.arguments);
+    EXPECT_EQ(result.exitCode, 0) << c.arguments << "\n" << result.output;
+    EXPECT_EQ(result.output.rfind(c.usage, 0), 0u) << c.arguments << "\n" << result.output;
   }
   EXPECT_FALSE(std::filesystem::exists(dir / "out"));
 }
