@@ -85,9 +85,13 @@ HRESULT PlaceAndCopy(AppContext& context, const std::filesystem::path& output, c
   }
   const std::filesystem::path wanted = DestinationPath(output, date, context.OutputFormatType, source);
   destination = FreeName(wanted);
-  // A folder that cannot be made shows up as a failure of the copy.
-  std::error_code ignored;
-  std::filesystem::create_directories(destination.parent_path(), ignored);
+  // A date folder that cannot be made fails the copy with the reason it could not be made
+  // (a read-only disk, no permission), not with the "missing folder" the copy would meet.
+  std::error_code made;
+  std::filesystem::create_directories(destination.parent_path(), made);
+  if (made) {
+    return HResultFromErrno(made.value());
+  }
 
   StagedCopy_CL copy;
   HRESULT hr = copy.Stage(source, destination.parent_path(), staging);

@@ -134,6 +134,25 @@ TEST_F(ReliabilityTest, FullOutputDiskEndsTheRunAndKeepsWhatWasCopied) {
   }
 }
 
+TEST_F(ReliabilityTest, ReadOnlyOutputDiskFailsWithItsOwnReason) {
+  const auto disk = dir / "readonly";
+  std::filesystem::create_directories(disk);
+  if (::geteuid() != 0 || ::mount("tmpfs", disk.c_str(), "tmpfs", MS_RDONLY, "size=1m") != 0) {
+    GTEST_SKIP() << "mounting a read-only tmpfs needs root";
+  }
+  struct Unmount {
+    std::filesystem::path path;
+    ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+  } unmount{disk};
+  test::MakePhoto(dir / "card" / "a.jpg", "2015:06:21 10:00:00", 1);
+
+  test::RecordingProgress progress;
+  const std::string logBefore = LogText();
+  EXPECT_EQ(FolderImportRun(context, progress, dir / "card", disk, nullptr), HResultFromErrno(EROFS));
+  EXPECT_NE(LogText().substr(logBefore.size()).find(" : ファイルのコピーに失敗しました。 0x80070013\r\n"),
+            std::string::npos);
+}
+
 TEST_F(ReliabilityTest, HostileSourceImportsWithoutACrash) {
   const auto card = dir / "card";
   std::filesystem::create_directories(card);
