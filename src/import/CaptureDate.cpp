@@ -31,8 +31,8 @@ bool IsPlausible(const CaptureDate& d) {
 
 std::string DateText(const CaptureDate& d) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d:%02d:%02d:%02d.%03d", d.year, d.month, d.day, d.hour,
-                d.minute, d.second, d.millisecond);
+  std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d:%02d:%02d:%02d.%03d", d.year, d.month, d.day, d.hour, d.minute,
+                d.second, d.millisecond);
   return buffer;
 }
 
@@ -59,12 +59,15 @@ int ResolveCaptureDate(const std::filesystem::path& path, CaptureDate& date) {
   const std::string exif = ReadExifDateTimeOriginal(path);
   if (!exif.empty()) {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    const int fields = std::sscanf(exif.c_str(), "%04d:%02d:%02d %02d:%02d:%02d", &year, &month, &day, &hour,
-                                   &minute, &second);
-    date = CaptureDate{static_cast<std::uint16_t>(year),   static_cast<std::uint16_t>(month),
+    const int fields =
+        std::sscanf(exif.c_str(), "%04d:%02d:%02d %02d:%02d:%02d", &year, &month, &day, &hour, &minute, &second);
+    date = CaptureDate{static_cast<std::uint16_t>(year),
+                       static_cast<std::uint16_t>(month),
                        0,
-                       static_cast<std::uint16_t>(day),    static_cast<std::uint16_t>(hour),
-                       static_cast<std::uint16_t>(minute), static_cast<std::uint16_t>(second),
+                       static_cast<std::uint16_t>(day),
+                       static_cast<std::uint16_t>(hour),
+                       static_cast<std::uint16_t>(minute),
+                       static_cast<std::uint16_t>(second),
                        0};
     // A value that does not yield all six numbers is as unusable as an impossible one.
     if (fields == 6 && IsPlausible(date)) {
@@ -81,11 +84,11 @@ int ResolveCaptureDate(const std::filesystem::path& path, CaptureDate& date) {
   if (!localtime_r(&info.st_mtim.tv_sec, &local)) {
     return 0;
   }
-  date = CaptureDate{static_cast<std::uint16_t>(local.tm_year + 1900), static_cast<std::uint16_t>(local.tm_mon + 1),
-                     static_cast<std::uint16_t>(local.tm_wday),        static_cast<std::uint16_t>(local.tm_mday),
-                     static_cast<std::uint16_t>(local.tm_hour),        static_cast<std::uint16_t>(local.tm_min),
-                     static_cast<std::uint16_t>(local.tm_sec),
-                     static_cast<std::uint16_t>(info.st_mtim.tv_nsec / 1000000)};
+  date = CaptureDate{
+      static_cast<std::uint16_t>(local.tm_year + 1900), static_cast<std::uint16_t>(local.tm_mon + 1),
+      static_cast<std::uint16_t>(local.tm_wday),        static_cast<std::uint16_t>(local.tm_mday),
+      static_cast<std::uint16_t>(local.tm_hour),        static_cast<std::uint16_t>(local.tm_min),
+      static_cast<std::uint16_t>(local.tm_sec),         static_cast<std::uint16_t>(info.st_mtim.tv_nsec / 1000000)};
   if (!IsPlausible(date)) {
     Log().Write("撮影日時エラーの為除外 = %s, %s", DateText(date).c_str(), path.c_str());
     return 0;

@@ -3,12 +3,12 @@
 #include <atomic>
 #include <chrono>
 #include <ctime>
-#include <thread>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <map>
 #include <regex>
 #include <sys/stat.h>
+#include <thread>
 
 #include "AlbumFixture.h"
 #include "album/AlbumCatalog.h"
