@@ -52,13 +52,8 @@ std::map<std::string, std::string> Snapshot(const fs::path& folder) {
 }
 
 void SetLocalModificationTime(const fs::path& path, int year, int month, int day) {
-  std::tm local{};
-  local.tm_year = year - 1900;
-  local.tm_mon = month - 1;
-  local.tm_mday = day;
-  local.tm_hour = 12;
-  local.tm_isdst = -1;
-  const timespec times[2] = {{std::mktime(&local), 0}, {std::mktime(&local), 0}};
+  const std::time_t noon = test::LocalNoon(year, month, day);
+  const timespec times[2] = {{noon, 0}, {noon, 0}};
   ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
 }
 

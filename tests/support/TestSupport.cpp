@@ -49,6 +49,16 @@ void ScratchHomeTest::TearDown() {
   home_.reset();
 }
 
+std::time_t LocalNoon(int year, int month, int day) {
+  std::tm local{};
+  local.tm_year = year - 1900;
+  local.tm_mon = month - 1;
+  local.tm_mday = day;
+  local.tm_hour = 12;
+  local.tm_isdst = -1;
+  return std::mktime(&local);
+}
+
 std::string ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream out;

@@ -1,6 +1,7 @@
 // Shared test helpers: a scratch HOME per test, temporary folders, and file readers.
 #pragma once
 
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -38,6 +39,9 @@ protected:
 private:
   std::unique_ptr<TempDir> home_;
 };
+
+// Noon, local time, on the given day.
+std::time_t LocalNoon(int year, int month, int day);
 
 std::string ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, const std::string& bytes);

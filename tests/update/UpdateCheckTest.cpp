@@ -45,16 +45,7 @@ class FixedClock : public Clock {
 public:
   std::time_t now = 0;
   std::time_t Now() const override { return now; }
-  // Noon, local time, on the given day.
-  void Set(int year, int month, int day) {
-    std::tm local{};
-    local.tm_year = year - 1900;
-    local.tm_mon = month - 1;
-    local.tm_mday = day;
-    local.tm_hour = 12;
-    local.tm_isdst = -1;
-    now = std::mktime(&local);
-  }
+  void Set(int year, int month, int day) { now = test::LocalNoon(year, month, day); }
 };
 
 class UpdateCheckTest : public test::ScratchHomeTest {
