@@ -17,6 +17,10 @@ AppContext::AppContext()
 
 void AppContext::LoadSettings(const Inifile_CL& settings) {
   DetectIPhone();
+  LoadImportSettings(settings);
+}
+
+void AppContext::LoadImportSettings(const Inifile_CL& settings) {
   MovieExtensions.Load(settings);
   PhotoExtensions.Load(settings);
   SoundExtensions.Load(settings);

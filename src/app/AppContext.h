@@ -26,6 +26,8 @@ public:
   // Detects an iPhone, then loads the tables, the import switches and the layout from the
   // settings file.
   void LoadSettings(const Inifile_CL& settings);
+  // The tables, the import switches and the layout alone.
+  void LoadImportSettings(const Inifile_CL& settings);
 
   // Sets IPhonePresent from a fresh device list: 1, with DeviceName the device's friendly
   // name, when a device with the query's description is connected; else 0.

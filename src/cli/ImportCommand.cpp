@@ -110,7 +110,9 @@ int RunImport(const std::vector<std::string>& args) {
   }
   StartUp({.singleInstance = false});
   AppContext& context = Context();
-  context.LoadSettings(Settings());
+  // A terminal run names its source itself, so it skips the desktop's look for an iPhone
+  // (which loads every camera driver of libgphoto2).
+  context.LoadImportSettings(Settings());
   const std::string stored = Settings().GetString("APP_INFO", "OutputFolder", "");
   if (!arguments.output && stored.empty()) {
     return UsageError("出力先フォルダを指定してください。(--output、または設定の OutputFolder)");
