@@ -131,13 +131,7 @@ std::string Inifile_CL::GetString(const std::string& section, const std::string&
 std::map<std::string, std::string> Inifile_CL::GetSection(const std::string& section) const {
   std::map<std::string, std::string> keys;
   for (const auto& [name, value] : ParseFile(Path()).Entries(Utf8ToUtf16(section))) {
-    std::string folded = Utf16ToUtf8(name);
-    for (char& c : folded) {
-      if (c >= 'A' && c <= 'Z') {
-        c = static_cast<char>(c - 'A' + 'a');
-      }
-    }
-    keys.emplace(std::move(folded), Utf16ToUtf8(CutUtf16(value, kMaxStringUnits)));
+    keys.emplace(AsciiToLower(Utf16ToUtf8(name)), Utf16ToUtf8(CutUtf16(value, kMaxStringUnits)));
   }
   return keys;
 }

@@ -56,12 +56,7 @@ CompareFileInfo_CL CompareFileInfo_CL::DefaultSounds() {
 }
 
 std::string CompareFileInfo_CL::ToLower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
-  return text;
+  return AsciiToLower(std::move(text));
 }
 
 void CompareFileInfo_CL::DescribeExtension(const std::string& extension, std::string& contentType,

@@ -116,4 +116,13 @@ std::u16string CutUtf16(std::u16string text, size_t maxUnits) {
   return text;
 }
 
+std::string AsciiToLower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') {
+      c = static_cast<char>(c - 'A' + 'a');
+    }
+  }
+  return text;
+}
+
 } // namespace lumicrate

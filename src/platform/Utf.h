@@ -14,4 +14,7 @@ bool IsValidUtf8(std::string_view text);
 // Cuts text to at most maxUnits UTF-16 code units without splitting a surrogate pair.
 std::u16string CutUtf16(std::u16string text, size_t maxUnits);
 
+// Only ASCII capitals change: names in the settings file and extensions are matched that way.
+std::string AsciiToLower(std::string text);
+
 } // namespace lumicrate
