@@ -8,21 +8,13 @@
 # every tool starts from the same warm page cache. Times are medians over the rounds, taken
 # in turn; peak memory is the largest resident size of any one process of the tool.
 set -euo pipefail
-if (($# < 1)); then
-  sed -n '2,9p' "$0" >&2
-  exit 2
-fi
-corpus=$(cd "$1" && pwd)
-root=$(cd "$(dirname "$0")/.." && pwd)
-cli="$root/${2:-build}/lumicrate-cli"
+. "$(dirname "$0")/lib.sh"
+bench_start 9 album-bench "$@"
 rounds=${3:-3}
 # Debian's own binaries, so that no wrapper earlier in PATH is timed with them.
 vipsthumbnail=${VIPSTHUMBNAIL:-/usr/bin/vipsthumbnail}
 convert=${CONVERT:-/usr/bin/convert}
-work="$corpus.album-bench"
-rm -rf "$work" "$corpus/PhotoAlbum"
-mkdir -p "$work/home"
-export HOME="$work/home"
+rm -rf "$corpus/PhotoAlbum"
 
 find "$corpus" -path "$corpus/PhotoAlbum" -prune -o -type f -iname '*.jp*g' -print | sort >"$work/photos"
 count=$(wc -l <"$work/photos")

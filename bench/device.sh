@@ -8,18 +8,9 @@
 #   bench/device.sh CORPUS [BUILD [ROUNDS]]   (BUILD defaults to build, ROUNDS to 3)
 # Make a corpus with: bench/make-corpus.sh /tmp/device-corpus 500 3000
 set -euo pipefail
-if (($# < 1)); then
-  sed -n '2,9p' "$0" >&2
-  exit 2
-fi
-corpus=$(cd "$1" && pwd)
-root=$(cd "$(dirname "$0")/.." && pwd)
-cli="$root/${2:-build}/lumicrate-cli"
+. "$(dirname "$0")/lib.sh"
+bench_start 9 device-bench "$@"
 rounds=${3:-3}
-work="$corpus.device-bench"
-rm -rf "$work"
-mkdir -p "$work/home"
-export HOME="$work/home"
 
 find "$corpus" -type f -exec cat {} + >/dev/null
 

@@ -7,17 +7,8 @@
 # others are followed by sync -f), so each is timed to the data being on disk. The corpus is
 # read once before, so all three start from the same warm page cache.
 set -euo pipefail
-if (($# < 1)); then
-  sed -n '2,8p' "$0" >&2
-  exit 2
-fi
-corpus=$(cd "$1" && pwd)
-root=$(cd "$(dirname "$0")/.." && pwd)
-cli="$root/${2:-build}/lumicrate-cli"
-work="$corpus.bench"
-rm -rf "$work"
-mkdir -p "$work/home"
-export HOME="$work/home"
+. "$(dirname "$0")/lib.sh"
+bench_start 8 bench "$@"
 
 find "$corpus" -type f -exec cat {} + >/dev/null
 
