@@ -2,8 +2,10 @@
 // an import (question, logs, completion) and where it opens again.
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/AppContext.h"
@@ -241,6 +243,23 @@ TEST_F(MainWindowTest, ARectangleOffEveryScreenGivesWayToTheCentredDefault) {
   ui::MainWindow_CL& window = Open();
   const QRect area = QApplication::primaryScreen()->availableGeometry();
   EXPECT_EQ(window.frameGeometry(), QRect((area.width() - 512) / 2, (area.height() - 378) / 2, 512, 378));
+}
+
+} // namespace
+} // namespace lumicrate::test
+
+namespace lumicrate::test {
+namespace {
+
+TEST_F(MainWindowTest, EscapeLeavesTheWindowOpenAndClosingEndsItWithZero) {
+  ui::MainWindow_CL window({desktop, desktop, desktop, SystemClock()});
+  QTimer::singleShot(0, &window, [&] {
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&window, &escape);
+    EXPECT_TRUE(window.isVisible());
+    window.close();
+  });
+  EXPECT_EQ(window.DoModal(nullptr), 0);
 }
 
 } // namespace
