@@ -257,7 +257,7 @@ HRESULT MainWindow_CL::StartImport() {
   }
 
   {
-    MyConvertStartProgress_CL progress(seams_.boxes);
+    MyConvertStartProgress_CL progress(seams_.boxes, seams_.deviceQuery);
     progress.SetStartOnInit();
     progress.DoModal(this);
   }

@@ -11,6 +11,7 @@
 
 #include "app/Product.h"
 #include "app/WindowRect.h"
+#include "device/DeviceQuery.h"
 #include "platform/DesktopSeams.h"
 #include "platform/HResult.h"
 #include "ui/framework/ControlFactory_CL.h"
@@ -50,6 +51,8 @@ public:
     UpdateNotice* updateNotice = nullptr;
     std::string updateServer = kProductHost;
     HttpTimeouts updateTimeouts = {};
+    // The device a device run looks for.
+    DeviceQuery deviceQuery = {};
   };
 
   explicit MainWindow_CL(const Seams& seams);
