@@ -91,10 +91,16 @@ HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::f
   Log().Write("入力ファイルの数   = %d", n);
 
   int processed = 0;
+  int files = 0;
+  int targets = 0;
   for (DeviceObject& object : objects) {
     hr = object.ReadProperties();
     const std::string& name = object.Props().fileName;
+    if (object.GetKind() == DeviceObject::Kind::File) {
+      ++files;
+    }
     if (Succeeded(hr) && IsPlainFileName(name) && context.IsImportTarget(name)) {
+      ++targets;
       const std::filesystem::path temporary = context.TempFolder / name;
       hr = object.SaveToFile(temporary);
       if (Succeeded(hr)) {
@@ -130,8 +136,11 @@ HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::f
     return hr;
   }
   const HRESULT synced = FinishRun(count, output);
-  if (count.duplicates == 0 && count.copiedFiles == 0) {
-    notices.ShowNotice(kNoticeCaption, kNoPhotosNotice);
+  // The trust question only explains a device that showed no files; files of kinds that are not
+  // imported call for the extension tables instead. Files that were tried and could not be read
+  // are in the log.
+  if (count.duplicates == 0 && count.copiedFiles == 0 && (files == 0 || targets == 0)) {
+    notices.ShowNotice(kNoticeCaption, files == 0 ? kNoPhotosNotice : kNoImportTargetsNotice);
   }
   return synced;
 }
