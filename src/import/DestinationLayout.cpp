@@ -55,18 +55,39 @@ std::filesystem::path DestinationPath(const std::filesystem::path& output, const
   return output / DateFolderName(date, layout) / source.filename();
 }
 
-std::filesystem::path FreeName(const std::filesystem::path& destination) {
-  if (!Exists(destination)) {
+std::string NumberedName(const std::string& name, int n) {
+  const size_t dot = name.rfind('.');
+  std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
+  std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
+  const std::string number = "(" + std::to_string(n) + ")";
+  if (number.size() + extension.size() > kMaxNameBytes) {
+    // An "extension" that long is no extension: the whole name is shortened instead.
+    stem = name;
+    extension.clear();
+  }
+  const size_t room = kMaxNameBytes - number.size() - extension.size();
+  if (stem.size() > room) {
+    size_t cut = room;
+    // Back to the first byte of a UTF-8 sequence, so no character is split.
+    while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) {
+      --cut;
+    }
+    stem.resize(cut);
+  }
+  return stem + number + extension;
+}
+
+std::filesystem::path FreeName(const std::filesystem::path& destination,
+                               const std::function<bool(const std::filesystem::path&)>& taken) {
+  const auto isTaken = [&](const std::filesystem::path& path) { return Exists(path) || (taken && taken(path)); };
+  if (!isTaken(destination)) {
     return destination;
   }
   const std::string name = destination.filename().native();
-  const size_t dot = name.rfind('.');
-  const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
-  const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
   std::filesystem::path candidate;
   for (int n = 1; n <= kMaxFreeNameNumber; ++n) {
-    candidate = destination.parent_path() / (stem + "(" + std::to_string(n) + ")" + extension);
-    if (!Exists(candidate)) {
+    candidate = destination.parent_path() / NumberedName(name, n);
+    if (!isTaken(candidate)) {
       break;
     }
   }

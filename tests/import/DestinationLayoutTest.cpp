@@ -68,6 +68,34 @@ TEST_F(PlaceAndCopyTest, FreeNameSplitsAtTheLastDotOfTheName) {
   EXPECT_EQ(FreeName(folder / "link.jpg"), folder / "link(1).jpg");
 }
 
+TEST(NumberedNameTest, LongNamesAreShortenedAtACharacterBoundaryToFit) {
+  const std::string a83 = [] {
+    std::string text;
+    for (int i = 0; i < 83; ++i) {
+      text += "あ";
+    }
+    return text;
+  }();
+  const struct {
+    std::string name;
+    int n;
+    std::string numbered;
+  } cases[] = {
+      {"IMG_0001.JPG", 1, "IMG_0001(1).JPG"},
+      {std::string(251, 'a') + ".JPG", 1, std::string(248, 'a') + "(1).JPG"},
+      {std::string(251, 'a') + ".JPG", 99999, std::string(244, 'a') + "(99999).JPG"},
+      // 253 bytes of three-byte characters: the cut never splits one.
+      {a83 + ".JPG", 1, a83.substr(0, 82 * 3) + "(1).JPG"},
+      // An extension that leaves no room is no extension.
+      {"x." + std::string(252, 'e'), 1, "x." + std::string(250, 'e') + "(1)"},
+  };
+  for (const auto& c : cases) {
+    const std::string numbered = NumberedName(c.name, c.n);
+    EXPECT_EQ(numbered, c.numbered) << c.name.size();
+    EXPECT_LE(numbered.size(), kMaxNameBytes);
+  }
+}
+
 TEST_F(PlaceAndCopyTest, LayoutsMakeTheirFoldersAndKeepContentModeAndTime) {
   struct Case {
     int layout;

@@ -2,6 +2,7 @@
 // the stop at a failed copy, the walker's rules, and two runs into one output folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <sys/stat.h>
 #include <thread>
@@ -96,6 +97,27 @@ TEST_F(FolderImportRunTest, SameContentTwiceAndSameNameWithOtherContent) {
   EXPECT_EQ(NewLogLines(), CountLines(3, 1, 2));
   EXPECT_EQ(test::FilesUnder(dir / "out"),
             (std::vector<std::string>{"2015-06/IMG_0001(1).JPG", "2015-06/IMG_0001.JPG"}));
+}
+
+TEST_F(FolderImportRunTest, LongNamesThatCollideGetANumberedNameThatFits) {
+  const auto card = dir / "card";
+  context.OutputFormatType = 3;
+  std::string name;
+  for (int i = 0; i < 83; ++i) {
+    name += "写";
+  }
+  name += ".JPG"; // 253 bytes: "(1)" would pass the limit
+  test::MakePhoto(card / "A" / name, "2015:06:21 10:00:00", 1);
+  test::MakePhoto(card / "B" / name, "2015:06:21 11:00:00", 2);
+  test::MakePhoto(card / "C/IMG_0003.JPG", "2015:06:22 11:00:00", 3);
+  test::RecordingProgress progress;
+  ImportReport report;
+  ASSERT_EQ(Run(card, dir / "out", progress, report), S_OK);
+  EXPECT_EQ(report.copiedFiles, 3) << "the files after the long one are not held up";
+  std::vector<std::string> expected{"2015-06/IMG_0003.JPG", "2015-06/" + name,
+                                    "2015-06/" + name.substr(0, 82 * 3) + "(1).JPG"};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(test::FilesUnder(dir / "out"), expected);
 }
 
 TEST_F(FolderImportRunTest, AFailedCopyEndsTheRunAtThatFile) {
