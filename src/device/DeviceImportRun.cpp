@@ -5,6 +5,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/ActivityLog.h"
@@ -12,8 +14,12 @@
 #include "app/Progress_CL.h"
 #include "device/NoticeSink.h"
 #include "device/PortableDeviceManager_CL.h"
+#include "import/ContentCompare.h"
+#include "import/CopyBatch_CL.h"
 #include "import/ImportSteps.h"
+#include "import/MyFindFile_CL.h"
 #include "import/OutputFolderLock.h"
+#include "platform/WorkerPool.h"
 
 namespace lumicrate {
 namespace {
@@ -90,7 +96,20 @@ HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::f
   progress.AddTotal(n);
   Log().Write("入力ファイルの数   = %d", n);
 
-  int processed = 0;
+  // Objects come one by one through one temporary file, so nothing is read ahead; the pool only
+  // serves the batch.
+  WorkerPool pool(1);
+  CopyBatch_CL batch(context, output, progress, count, n, pool, false);
+  // Ends the run with failure: what came before is committed first, then note writes the
+  // failure's log lines, where a run without batches writes them.
+  const auto endRun = [&](HRESULT failure, const std::function<void()>& note) {
+    const HRESULT committed = batch.Commit();
+    if (Succeeded(committed) && note) {
+      note();
+    }
+    SyncFileSystem(output);
+    return Failed(committed) ? committed : failure;
+  };
   int files = 0;
   int targets = 0;
   for (DeviceObject& object : objects) {
@@ -99,6 +118,7 @@ HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::f
     if (object.GetKind() == DeviceObject::Kind::File) {
       ++files;
     }
+    bool handled = false;
     if (Succeeded(hr) && IsPlainFileName(name) && context.IsImportTarget(name)) {
       ++targets;
       const std::filesystem::path temporary = context.TempFolder / name;
@@ -106,27 +126,36 @@ HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::f
       if (Succeeded(hr)) {
         // The temporary file is ours to give away: on the output's file system it is linked
         // into place rather than written a second time.
-        hr = ImportFile(context, output, temporary, count, nullptr, Staging::LinkWhenPossible);
+        CandidateFile file;
+        file.path = temporary;
+        file.quickHash = QuickHash(temporary);
+        struct stat info {};
+        file.size = ::stat(temporary.c_str(), &info) == 0 ? info.st_size : 0;
+        hr = ImportFile(context, output, batch, file, nullptr, Staging::LinkWhenPossible);
         if (Failed(hr)) {
           return hr;
         }
+        handled = true;
         // The next object of the same name gets a new file at this path: its date must not
         // come from what was remembered of this one.
         context.CaptureDates.Clear();
       } else if (IsLocalWriteFailure(hr)) {
         ::unlink(temporary.c_str());
-        NoteFailedCopy(hr, object.ObjectId(), temporary, count);
-        SyncFileSystem(output);
-        return hr;
+        return endRun(hr, [&] { NoteFailedCopy(hr, object.ObjectId(), temporary, count); });
       }
       ::unlink(temporary.c_str());
     }
     if (Failed(hr) && !device.IsReachable()) {
-      Log().Write("オブジェクトの取得に失敗(0x%08x)", static_cast<unsigned>(hr));
-      SyncFileSystem(output);
-      return hr;
+      return endRun(hr, [&] { Log().Write("オブジェクトの取得に失敗(0x%08x)", static_cast<unsigned>(hr)); });
     }
-    AdvanceProgress(progress, ++processed, n);
+    if (!handled) {
+      if (const HRESULT skipped = batch.AddSkipped(); Failed(skipped)) {
+        return endRun(skipped, {});
+      }
+    }
+  }
+  if (const HRESULT committed = batch.Commit(); Failed(committed)) {
+    return endRun(committed, {});
   }
 
   hr = device.Close();

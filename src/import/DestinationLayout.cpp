@@ -1,5 +1,5 @@
 // Nothing is ever overwritten: the free-name search avoids names that are taken, and the copy
-// itself refuses a name that something took in the meantime and moves on to the next free one.
+// that later puts a file in place refuses a name that something took in the meantime.
 #include "import/DestinationLayout.h"
 
 #include <cstdio>
@@ -7,7 +7,6 @@
 
 #include "app/ActivityLog.h"
 #include "app/AppContext.h"
-#include "import/StagedCopy_CL.h"
 
 namespace lumicrate {
 namespace {
@@ -24,8 +23,6 @@ constexpr const char* kLayoutPatterns[] = {
 constexpr int kLayoutCount = static_cast<int>(std::size(kLayoutPatterns));
 // How many of year, month and day each layout's name shows.
 constexpr int kLayoutParts[kLayoutCount] = {1, 2, 3, 2, 3, 2, 3, 2, 3, 1, 2, 3, 2, 3};
-// Gives up on a name that keeps being taken by others between our look and our rename.
-constexpr int kMaxPlaceAttempts = 1000;
 
 int ValidLayout(std::int32_t layout) {
   return layout >= 0 && layout < kLayoutCount ? layout : kDefaultLayout;
@@ -94,41 +91,25 @@ std::filesystem::path FreeName(const std::filesystem::path& destination,
   return candidate;
 }
 
-HRESULT PlaceAndCopy(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source,
-                     std::filesystem::path& destination, Staging staging) {
+HRESULT ChooseDestination(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source,
+                          const std::function<bool(const std::filesystem::path&)>& taken, std::filesystem::path& wanted,
+                          std::filesystem::path& destination) {
   CaptureDate date;
   if (!context.CaptureDates.Resolve(source, date)) {
     // No date, no place: the file is not copied, and the caller hears why.
     ActivityLog::Trace("取得失敗しました。");
+    wanted.clear();
     destination.clear();
     struct stat info {};
     return ::stat(source.c_str(), &info) != 0 ? HResultFromErrno(errno) : E_FAIL;
   }
-  const std::filesystem::path wanted = DestinationPath(output, date, context.OutputFormatType, source);
-  destination = FreeName(wanted);
+  wanted = DestinationPath(output, date, context.OutputFormatType, source);
+  destination = FreeName(wanted, taken);
   // A date folder that cannot be made fails the copy with the reason it could not be made
   // (a read-only disk, no permission), not with the "missing folder" the copy would meet.
   std::error_code made;
   std::filesystem::create_directories(destination.parent_path(), made);
-  if (made) {
-    return HResultFromErrno(made.value());
-  }
-
-  StagedCopy_CL copy;
-  HRESULT hr = copy.Stage(source, destination.parent_path(), staging);
-  if (Failed(hr)) {
-    return hr;
-  }
-  hr = copy.Place(destination);
-  for (int attempt = 0; hr == StagedCopy_CL::NameTaken() && attempt < kMaxPlaceAttempts; ++attempt) {
-    const std::filesystem::path next = FreeName(wanted);
-    if (next == destination) {
-      break;
-    }
-    destination = next;
-    hr = copy.Place(destination);
-  }
-  return hr;
+  return made ? HResultFromErrno(made.value()) : S_OK;
 }
 
 } // namespace lumicrate

@@ -1,5 +1,5 @@
 // Where an imported file goes: its capture date's folder under the output folder in one of the
-// 14 layouts, a free "(n)" name when its own is taken, and the copy that puts it there.
+// 14 layouts, and a free "(n)" name when its own is taken.
 #pragma once
 
 #include <array>
@@ -9,7 +9,6 @@
 #include <string>
 
 #include "import/CaptureDate.h"
-#include "import/StagedCopy_CL.h"
 #include "platform/HResult.h"
 
 namespace lumicrate {
@@ -42,9 +41,11 @@ std::string NumberedName(const std::string& name, int n);
 std::filesystem::path FreeName(const std::filesystem::path& destination,
                                const std::function<bool(const std::filesystem::path&)>& taken = {});
 
-// Copies a file that is not a duplicate into its date folder under a free name, creating the
-// folders it needs. destination receives the path chosen, also when the copy then fails.
-HRESULT PlaceAndCopy(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source,
-                     std::filesystem::path& destination, Staging staging = Staging::Copy);
+// For a file that is not a duplicate: its place by its capture date (wanted) and the free name
+// there (destination), skipping names taken says are taken, with the folders it needs made.
+// destination receives the path chosen also when the folders cannot be made.
+HRESULT ChooseDestination(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source,
+                          const std::function<bool(const std::filesystem::path&)>& taken, std::filesystem::path& wanted,
+                          std::filesystem::path& destination);
 
 } // namespace lumicrate

@@ -12,6 +12,7 @@
 #include "app/Progress_CL.h"
 #include "import/FolderImportRun.h"
 #include "import/MyFindFile_CL.h"
+#include "platform/WorkerPool.h"
 
 namespace lumicrate {
 namespace {
@@ -131,6 +132,8 @@ TEST_F(FolderImportRunTest, AFailedCopyEndsTheRunAtThatFile) {
   std::vector<CandidateFile> order;
   MyFindFile_CL finder(context, order);
   finder.Walk(card, true);
+  WorkerPool pool(1);
+  DateCandidates(context, order, pool);
   ASSERT_EQ(order.size(), 5u);
   std::filesystem::create_directories(output);
   const auto blocked = output / ("2015-06-0" + std::to_string(order[2].captureDate.day));
