@@ -11,6 +11,8 @@ packages=(
   # tests
   libgtest-dev libimage-exiftool-perl exiv2 python3 xvfb fonts-noto-cjk chromium chromium-driver
   clang libclang-rt-14-dev
+  # the power-cut test: an ext4 image, loop-mounted
+  e2fsprogs mount
   # benchmarks and the peers they are measured against
   libvips-tools imagemagick gphoto2 hyperfine time bc
 )

@@ -2,6 +2,7 @@
 // hostile source tree. Each ends with every file whole, once, under a final name.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <map>
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 #include "ImportFixtures.h"
+#include "album/BuildAlbum.h"
 #include "import/FolderImportRun.h"
 #include "import/StagedCopy_CL.h"
 
@@ -41,6 +43,20 @@ std::map<std::string, int> ContentCounts(const std::filesystem::path& folder, bo
     ++counts[test::ReadBytes(folder / file)];
   }
   return counts;
+}
+
+// Every hidden entry under folder (lock files, staging folders, temporaries), as paths relative
+// to it: once a run is over there must be none.
+std::vector<std::string> HiddenEntriesUnder(const std::filesystem::path& folder) {
+  std::vector<std::string> hidden;
+  std::error_code ec;
+  for (auto it = std::filesystem::recursive_directory_iterator(folder, ec);
+       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+    if (it->path().filename().native().starts_with(".")) {
+      hidden.push_back(std::filesystem::relative(it->path(), folder).string());
+    }
+  }
+  return hidden;
 }
 
 pid_t StartImport(const std::filesystem::path& source, const std::filesystem::path& output) {
@@ -88,11 +104,75 @@ TEST_F(ReliabilityTest, RunKilledAtRandomMomentsEndsWithEveryFileOnceWhenRunAgai
   bool temporaryLeft = false;
   const auto counts = ContentCounts(output, temporaryLeft);
   EXPECT_FALSE(temporaryLeft);
+  EXPECT_EQ(HiddenEntriesUnder(output), std::vector<std::string>{}) << "nothing but media is left";
   EXPECT_EQ(counts.size(), contents.size()) << "every file, and nothing partial";
   for (const auto& [bytes, count] : counts) {
     EXPECT_TRUE(contents.contains(bytes)) << "a partial or foreign file of " << bytes.size() << " bytes";
     EXPECT_EQ(count, 1);
   }
+}
+
+TEST_F(ReliabilityTest, LeftoversOfAKilledRunGoWithTheNextRunWhateverItDoes) {
+  test::MakePhoto(dir / "card" / "IMG_0001.JPG", "2015:06:21 10:00:00", 1);
+  const auto output = dir / "out";
+  // What a run killed mid-copy leaves: its lock file and a staged copy that never got its name.
+  const auto leave = [&] {
+    std::filesystem::create_directories(output / ".lumicrate-staging");
+    test::WriteBytes(output / ".lumicrate-import.lock", "");
+    test::WriteBytes(output / ".lumicrate-staging" / ".lumicrate-a1B2c3.tmp", "half a photo");
+  };
+  leave();
+  test::RecordingProgress progress;
+  ASSERT_EQ(FolderImportRun(context, progress, dir / "card", output), S_OK);
+  EXPECT_EQ(HiddenEntriesUnder(output), std::vector<std::string>{}) << "an import of any date clears them";
+
+  // An import that copies nothing (everything already there) clears them too, as does an album.
+  leave();
+  ASSERT_EQ(FolderImportRun(context, progress, dir / "card", output), S_OK);
+  EXPECT_EQ(HiddenEntriesUnder(output), std::vector<std::string>{});
+  leave();
+  AlbumOptions album = MakeAlbumOptions(nullptr, output);
+  album.TemplateFolder = std::filesystem::path(LUMICRATE_SOURCE_DIR) / "Template" / "0001";
+  ASSERT_EQ(BuildAlbum(album), S_OK);
+  EXPECT_EQ(test::FilesUnder(output).size(), 1u + test::FilesUnder(output / "PhotoAlbum").size());
+  EXPECT_EQ(HiddenEntriesUnder(output), std::vector<std::string>{}) << "the album run clears them";
+}
+
+TEST_F(ReliabilityTest, ASourceThatShrinksDuringItsCopyIsAFailedCopy) {
+  // A large sparse file, cut down by another program while the run copies it.
+  const auto movie = dir / "card" / "MVI_0001.MOV";
+  std::filesystem::create_directories(movie.parent_path());
+  test::WriteBytes(movie, "movie");
+  std::filesystem::resize_file(movie, std::uintmax_t{1} << 30);
+  test::SetModified(movie, 2015, 6, 21);
+  const auto output = dir / "out";
+  std::atomic<bool> stop = false;
+  std::thread cutter([&] {
+    // As soon as the staged copy has some of the data, the source is cut to a tenth.
+    while (!stop) {
+      std::error_code ec;
+      for (const auto& entry : std::filesystem::directory_iterator(output / ".lumicrate-staging", ec)) {
+        if (entry.file_size(ec) > 0) {
+          std::filesystem::resize_file(movie, std::uintmax_t{100} << 20);
+          return;
+        }
+      }
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+  });
+  test::RecordingProgress progress;
+  ImportReport report;
+  const std::string logBefore = LogText();
+  const HRESULT hr = FolderImportRun(context, progress, dir / "card", output, &report);
+  stop = true;
+  cutter.join();
+  EXPECT_EQ(hr, HResultFromErrno(EIO));
+  EXPECT_EQ(report.copiedFiles, 0);
+  const std::string log = LogText().substr(logBefore.size());
+  EXPECT_NE(log.find(" : ファイルのコピーに失敗しました。 0x8007001f\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find(" : コピー元 = " + movie.string() + "\r\n"), std::string::npos) << log;
+  EXPECT_EQ(test::FilesUnder(output), std::vector<std::string>{}) << "nothing partial under a final name";
+  EXPECT_EQ(HiddenEntriesUnder(output), std::vector<std::string>{});
 }
 
 TEST_F(ReliabilityTest, FullOutputDiskEndsTheRunAndKeepsWhatWasCopied) {
