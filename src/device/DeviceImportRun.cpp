@@ -98,7 +98,7 @@ HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::f
 
   // Objects come one by one through one temporary file, so nothing is read ahead; the pool only
   // serves the batch.
-  WorkerPool pool(1);
+  WorkerPool pool(0);
   CopyBatch_CL batch(context, output, progress, count, n, pool, false);
   // Ends the run with failure: what came before is committed first, then note writes the
   // failure's log lines, where a run without batches writes them.

@@ -40,8 +40,13 @@ HRESULT FolderImportRun(AppContext& context, Progress_CL& progress, const std::f
   LockOutputFolder(lock, output, progress);
   context.BeginRun();
 
-  WorkerPool pool(context.ImportThreads > 0 ? static_cast<unsigned>(context.ImportThreads)
-                                            : WorkerPool::DefaultThreads());
+  // Copies run one at a time and in order, so that a disk that fills up fails the same file as
+  // a run without threads; reading ahead runs on several threads.
+  const bool serial = context.ImportThreads == 1;
+  WorkerPool pool(serial                      ? 0
+                  : context.ImportThreads > 0 ? static_cast<unsigned>(context.ImportThreads)
+                                              : WorkerPool::DefaultThreads());
+  WorkerPool copier(serial ? 0 : 1);
   std::vector<CandidateFile> candidates;
   MyFindFile_CL finder(context, candidates);
   finder.ExcludedFolders.push_back(output);
@@ -63,7 +68,7 @@ HRESULT FolderImportRun(AppContext& context, Progress_CL& progress, const std::f
   for (const CandidateFile& candidate : candidates) {
     scans.Start(context, output, candidate.captureDate);
   }
-  CopyBatch_CL batch(context, output, progress, count, n, pool, true);
+  CopyBatch_CL batch(context, output, progress, count, n, copier, true);
   for (CandidateFile& candidate : candidates) {
     if (const HRESULT hr = ImportFile(context, output, batch, candidate, &scans); Failed(hr)) {
       return hr;

@@ -7,7 +7,7 @@
 namespace lumicrate {
 
 WorkerPool::WorkerPool(unsigned threads) {
-  if (threads > 1) {
+  if (threads > 0) {
     for (unsigned i = 0; i < threads; ++i) {
       threads_.emplace_back([this] { Work(); });
     }

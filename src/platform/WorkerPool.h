@@ -15,8 +15,8 @@ namespace lumicrate {
 
 class WorkerPool {
 public:
-  // threads 0 or 1: no threads at all; Submit then runs each task at once on the caller's thread,
-  // which is what a serial run does.
+  // threads 0: no threads at all; Submit then runs each task at once on the caller's thread,
+  // which is what a serial run does. With one thread the tasks run one after another, in order.
   explicit WorkerPool(unsigned threads);
   // Finishes the tasks already submitted.
   ~WorkerPool();

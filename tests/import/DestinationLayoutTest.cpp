@@ -44,7 +44,7 @@ protected:
                        std::filesystem::path& destination) {
     test::RecordingProgress progress;
     ImportReport report;
-    WorkerPool pool(1);
+    WorkerPool pool(0);
     CopyBatch_CL batch(context, output, progress, report, 1, pool, false);
     const std::uint64_t hash = QuickHash(source);
     HRESULT hr = batch.AddCopy(source, hash, 0, Staging::Copy);

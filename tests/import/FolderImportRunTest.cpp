@@ -188,7 +188,7 @@ TEST_F(FolderImportRunTest, AFailedCopyEndsTheRunAtThatFile) {
   std::vector<CandidateFile> order;
   MyFindFile_CL finder(context, order);
   finder.Walk(card, true);
-  WorkerPool pool(1);
+  WorkerPool pool(0);
   DateCandidates(context, order, pool);
   ASSERT_EQ(order.size(), 5u);
   std::filesystem::create_directories(output);
