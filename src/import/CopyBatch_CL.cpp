@@ -1,6 +1,7 @@
 // A power cut or a pulled disk can lose writes the file system had not yet flushed; a name
 // that is given only after its data is on disk never stands for zeros. One flush per batch keeps
-// that affordable, and the names are flushed when the run finishes.
+// that affordable, the flush of one batch overlaps the copies of the next, and the names are
+// flushed when the run finishes.
 #include "import/CopyBatch_CL.h"
 
 #include "app/ActivityLog.h"
@@ -23,11 +24,15 @@ constexpr int kMaxPlaceAttempts = 1000;
 CopyBatch_CL::CopyBatch_CL(AppContext& context, const std::filesystem::path& output, Progress_CL& progress,
                            ImportReport& report, int total, WorkerPool& pool, bool byteProgress)
     : context_(context), output_(output), progress_(progress), report_(report), total_(total), pool_(pool),
-      byteProgress_(byteProgress) {}
+      byteProgress_(byteProgress), flusher_(pool.Inline() ? 0 : 1) {}
 
 CopyBatch_CL::~CopyBatch_CL() {
   WaitForCopies();
+  if (flushed_.valid()) {
+    flushed_.wait();
+  }
   items_.clear();
+  sealed_.clear();
   if (!staging_.empty()) {
     RemoveStagingFolder(output_);
   }
@@ -49,7 +54,15 @@ HRESULT CopyBatch_CL::Add(Item item) {
   AdvanceProgress(progress_, ++position_, total_);
   stagedBytes_ += item.kind == Kind::Copy ? item.bytes : 0;
   items_.push_back(std::move(item));
-  return items_.size() >= kMaxFiles || stagedBytes_ >= kMaxBytes ? Commit() : S_OK;
+  if (items_.size() < kMaxFiles && stagedBytes_ < kMaxBytes) {
+    return S_OK;
+  }
+  // The batch before is put in place while this one is flushed and the next one copied.
+  const HRESULT hr = Finish();
+  if (Succeeded(hr)) {
+    Seal();
+  }
+  return hr;
 }
 
 HRESULT CopyBatch_CL::AddDuplicate(std::int64_t bytes) {
@@ -121,20 +134,28 @@ HRESULT CopyBatch_CL::Place(Item& item) {
   return hr;
 }
 
-HRESULT CopyBatch_CL::Commit() {
+void CopyBatch_CL::Seal() {
   WaitForCopies();
-  std::vector<Item> items = std::move(items_);
+  sealed_ = std::move(items_);
   items_.clear();
   stagedBytes_ = 0;
   bool staged = false;
-  for (Item& item : items) {
+  for (Item& item : sealed_) {
     if (item.copied.valid()) {
       item.result = item.copied.get();
     }
     staged |= item.kind == Kind::Copy;
   }
   if (staged) {
-    if (const HRESULT synced = SyncFileSystem(staging_); Failed(synced)) {
+    flushed_ = flusher_.Submit([folder = staging_] { return SyncFileSystem(folder); });
+  }
+}
+
+HRESULT CopyBatch_CL::Finish() {
+  std::vector<Item> items = std::move(sealed_);
+  sealed_.clear();
+  if (flushed_.valid()) {
+    if (const HRESULT synced = flushed_.get(); Failed(synced)) {
       Log().Write("出力フォルダへの書き込みの確定に失敗しました。 0x%08x", static_cast<unsigned>(synced));
       return synced;
     }
@@ -158,6 +179,14 @@ HRESULT CopyBatch_CL::Commit() {
     }
   }
   return S_OK;
+}
+
+HRESULT CopyBatch_CL::Commit() {
+  if (const HRESULT hr = Finish(); Failed(hr)) {
+    return hr;
+  }
+  Seal();
+  return Finish();
 }
 
 } // namespace lumicrate

@@ -11,12 +11,12 @@
 
 #include "import/StagedCopy_CL.h"
 #include "platform/HResult.h"
+#include "platform/WorkerPool.h"
 
 namespace lumicrate {
 
 class AppContext;
 class Progress_CL;
-class WorkerPool;
 struct ImportReport;
 
 class CopyBatch_CL {
@@ -44,7 +44,7 @@ public:
   // Staging::LinkWhenPossible (a file the caller gives away) is staged before this returns.
   HRESULT AddCopy(const std::filesystem::path& source, std::uint64_t hash, std::int64_t bytes, Staging staging);
 
-  // Flushes the batch's data, then gives each file its name, in order, and counts the items.
+  // Flushes the data of every file so far, then gives each its name, in order, and counts them.
   HRESULT Commit();
 
 private:
@@ -68,6 +68,10 @@ private:
   HRESULT Fail(HRESULT hr, const std::filesystem::path& source, const std::filesystem::path& destination);
   HRESULT Place(Item& item);
   void WaitForCopies();
+  // Waits for the batch's copies and starts its flush.
+  void Seal();
+  // Waits for the sealed batch's flush and puts its files in place.
+  HRESULT Finish();
 
   AppContext& context_;
   std::filesystem::path output_;
@@ -79,6 +83,9 @@ private:
   WorkerPool& pool_;
   bool byteProgress_;
   std::vector<Item> items_;
+  std::vector<Item> sealed_;
+  std::future<HRESULT> flushed_;
+  WorkerPool flusher_;
   std::set<std::filesystem::path> reserved_;
   std::int64_t stagedBytes_ = 0;
 };

@@ -26,6 +26,8 @@ public:
   // The number of threads that suits this machine for file work: a few more than its cores,
   // since most of the time goes to waiting for the disk.
   static unsigned DefaultThreads();
+  // True for a pool without threads.
+  bool Inline() const { return threads_.empty(); }
 
   template <class F> auto Submit(F task) -> std::future<decltype(task())> {
     auto job = std::make_shared<std::packaged_task<decltype(task())()>>(std::move(task));
