@@ -4,6 +4,8 @@
 // flushed when the run finishes.
 #include "import/CopyBatch_CL.h"
 
+#include <cerrno>
+
 #include "app/ActivityLog.h"
 #include "app/AppContext.h"
 #include "app/Progress_CL.h"
@@ -121,6 +123,20 @@ HRESULT CopyBatch_CL::AddCopy(const std::filesystem::path& source, std::uint64_t
 
 HRESULT CopyBatch_CL::Place(Item& item) {
   HRESULT hr = item.staged->Place(item.destination);
+  if (hr == HResultFromErrno(EXDEV)) {
+    // A date folder on another file system (a link to another disk): the staged copy is copied
+    // into that folder and flushed there before it takes its name.
+    auto there = std::make_unique<StagedCopy_CL>();
+    hr = there->Stage(item.staged->Temporary(), item.destination.parent_path());
+    if (Succeeded(hr)) {
+      hr = SyncFileSystem(item.destination.parent_path());
+    }
+    if (Failed(hr)) {
+      return hr;
+    }
+    item.staged = std::move(there);
+    hr = item.staged->Place(item.destination);
+  }
   for (int attempt = 0; hr == StagedCopy_CL::NameTaken() && attempt < kMaxPlaceAttempts; ++attempt) {
     // Something outside this run took the name after it was chosen.
     const std::filesystem::path next =

@@ -214,6 +214,27 @@ TEST_F(ReliabilityTest, FullOutputDiskEndsTheRunAndKeepsWhatWasCopied) {
   }
 }
 
+TEST_F(ReliabilityTest, ADateFolderOnAnotherDiskStillGetsItsFiles) {
+  const auto output = dir / "out";
+  const auto month = output / "2015-06";
+  std::filesystem::create_directories(month);
+  if (::geteuid() != 0 || ::mount("tmpfs", month.c_str(), "tmpfs", 0, "size=1m") != 0) {
+    GTEST_SKIP() << "mounting a tmpfs as a date folder needs root";
+  }
+  struct Unmount {
+    std::filesystem::path path;
+    ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+  } unmount{month};
+  context.OutputFormatType = 3;
+  test::MakePhoto(dir / "card" / "IMG_0001.JPG", "2015:06:21 10:00:00", 1);
+  test::MakePhoto(dir / "card" / "IMG_0002.JPG", "2015:07:21 10:00:00", 2);
+  test::RecordingProgress progress;
+  ASSERT_EQ(FolderImportRun(context, progress, dir / "card", output), S_OK);
+  EXPECT_EQ(test::FilesUnder(output), (std::vector<std::string>{"2015-06/IMG_0001.JPG", "2015-07/IMG_0002.JPG"}));
+  EXPECT_EQ(test::ReadBytes(month / "IMG_0001.JPG"), test::ReadBytes(dir / "card" / "IMG_0001.JPG"));
+  EXPECT_EQ(HiddenEntriesUnder(output), std::vector<std::string>{});
+}
+
 TEST_F(ReliabilityTest, ReadOnlyOutputDiskFailsWithItsOwnReason) {
   const auto disk = dir / "readonly";
   std::filesystem::create_directories(disk);
