@@ -59,6 +59,26 @@ std::vector<std::string> HiddenEntriesUnder(const std::filesystem::path& folder)
   return hidden;
 }
 
+// A tmpfs mounted for the test's duration; Mount is false without root.
+class Tmpfs {
+public:
+  ~Tmpfs() {
+    if (!path_.empty()) {
+      ::umount2(path_.c_str(), MNT_DETACH);
+    }
+  }
+  bool Mount(const std::filesystem::path& path, unsigned long flags, const char* options) {
+    if (::geteuid() != 0 || ::mount("tmpfs", path.c_str(), "tmpfs", flags, options) != 0) {
+      return false;
+    }
+    path_ = path;
+    return true;
+  }
+
+private:
+  std::filesystem::path path_;
+};
+
 pid_t StartImport(const std::filesystem::path& source, const std::filesystem::path& output) {
   const std::string cli = std::string(LUMICRATE_BINARY_DIR) + "/lumicrate-cli";
   const pid_t pid = ::fork();
@@ -178,13 +198,10 @@ TEST_F(ReliabilityTest, ASourceThatShrinksDuringItsCopyIsAFailedCopy) {
 TEST_F(ReliabilityTest, FullOutputDiskEndsTheRunAndKeepsWhatWasCopied) {
   const auto disk = dir / "disk";
   std::filesystem::create_directories(disk);
-  if (::geteuid() != 0 || ::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=2m") != 0) {
+  Tmpfs tmpfs;
+  if (!tmpfs.Mount(disk, 0, "size=2m")) {
     GTEST_SKIP() << "mounting a small tmpfs needs root";
   }
-  struct Unmount {
-    std::filesystem::path path;
-    ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
-  } unmount{disk};
 
   std::mt19937 random(112);
   std::map<std::string, std::string> sources; // path -> bytes
@@ -218,13 +235,10 @@ TEST_F(ReliabilityTest, ADateFolderOnAnotherDiskStillGetsItsFiles) {
   const auto output = dir / "out";
   const auto month = output / "2015-06";
   std::filesystem::create_directories(month);
-  if (::geteuid() != 0 || ::mount("tmpfs", month.c_str(), "tmpfs", 0, "size=1m") != 0) {
+  Tmpfs tmpfs;
+  if (!tmpfs.Mount(month, 0, "size=1m")) {
     GTEST_SKIP() << "mounting a tmpfs as a date folder needs root";
   }
-  struct Unmount {
-    std::filesystem::path path;
-    ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
-  } unmount{month};
   context.OutputFormatType = 3;
   test::MakePhoto(dir / "card" / "IMG_0001.JPG", "2015:06:21 10:00:00", 1);
   test::MakePhoto(dir / "card" / "IMG_0002.JPG", "2015:07:21 10:00:00", 2);
@@ -238,13 +252,10 @@ TEST_F(ReliabilityTest, ADateFolderOnAnotherDiskStillGetsItsFiles) {
 TEST_F(ReliabilityTest, ReadOnlyOutputDiskFailsWithItsOwnReason) {
   const auto disk = dir / "readonly";
   std::filesystem::create_directories(disk);
-  if (::geteuid() != 0 || ::mount("tmpfs", disk.c_str(), "tmpfs", MS_RDONLY, "size=1m") != 0) {
+  Tmpfs tmpfs;
+  if (!tmpfs.Mount(disk, MS_RDONLY, "size=1m")) {
     GTEST_SKIP() << "mounting a read-only tmpfs needs root";
   }
-  struct Unmount {
-    std::filesystem::path path;
-    ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
-  } unmount{disk};
   test::MakePhoto(dir / "card" / "a.jpg", "2015:06:21 10:00:00", 1);
 
   test::RecordingProgress progress;
