@@ -7,6 +7,7 @@
 #include "album/AlbumCatalog.h"
 #include "album/FolderTree.h"
 #include "app/ActivityLog.h"
+#include "import/StagingFolder.h"
 #include "platform/FileLock.h"
 
 namespace lumicrate {
@@ -51,9 +52,12 @@ HRESULT BuildAlbum(Progress_CL* progress, const std::filesystem::path& outputFol
 HRESULT BuildAlbum(const AlbumOptions& options) {
   // Two album runs over one output folder (the desktop program and the command line, say)
   // would delete and rebuild PhotoAlbum under each other; the second waits for the first.
-  // A folder where no lock file can be made is built without one, as before.
+  // A folder where no lock file can be made is built without one, as before. The lock file is
+  // there only while a run holds it, and what a killed import left goes too, so that the output
+  // folder holds nothing but media and PhotoAlbum once the album is made.
   FileLock lock;
-  lock.Acquire(options.OutputFolder / kAlbumLockFileName, FileLock::Mode::Wait);
+  lock.Acquire(options.OutputFolder / kAlbumLockFileName, FileLock::Mode::Wait, true);
+  RemoveImportLeftovers(options.OutputFolder);
   if (options.Progress) {
     options.Progress->SetPosition(0);
     options.Progress->SetTotal(0);
