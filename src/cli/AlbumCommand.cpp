@@ -46,11 +46,7 @@ int RunAlbum(const std::vector<std::string>& args) {
   std::printf("出力先: %s\n", options.OutputFolder.c_str());
   std::fflush(stdout);
 
-  // Made here, so that an output folder we may not write is reported as such and not as a page
-  // that found no folder to go into.
-  std::error_code made;
-  std::filesystem::create_directories(options.AlbumFolder, made);
-  const HRESULT hr = made ? HResultFromErrno(made.value()) : BuildAlbum(options);
+  const HRESULT hr = BuildAlbum(options);
   progress.Finish();
   Log().Write("写真取り込み(終了)");
 
