@@ -44,6 +44,11 @@ std::int64_t Nanoseconds(std::int64_t seconds, long nanoseconds) {
   return seconds * 1'000'000'000 + nanoseconds;
 }
 
+// A store names only thumbnails inside its own album, whatever was written into it.
+bool IsThumbnailPath(const std::string& path) {
+  return path.starts_with("thumb/") && path.find("..") == std::string::npos;
+}
+
 std::string EntryLine(const ThumbnailStore_CL::Key& key, const std::string& thumbnail) {
   char fields[200];
   std::snprintf(fields, sizeof fields, "%ju %ju %jd %" PRId64 " %ld %" PRId64 " %ld %d ",
@@ -79,7 +84,7 @@ ThumbnailStore_CL::ThumbnailStore_CL(const AlbumOptions& options, const std::fil
     if (std::sscanf(line.c_str(), "%ju %ju %jd %" SCNd64 " %ld %" SCNd64 " %ld %d %n", &device, &inode, &size,
                     &key.modifiedSeconds, &key.modifiedNanoseconds, &key.changedSeconds, &key.changedNanoseconds,
                     &key.orientation, &used) == 8 &&
-        used > 0 && static_cast<size_t>(used) < line.size()) {
+        used > 0 && IsThumbnailPath(line.substr(static_cast<size_t>(used)))) {
       key.device = static_cast<dev_t>(device);
       key.inode = static_cast<ino_t>(inode);
       key.size = static_cast<off_t>(size);
@@ -105,6 +110,10 @@ HRESULT ThumbnailStore_CL::Reuse(const Key& key, const std::filesystem::path& th
     return S_OK;
   }
   const std::filesystem::path stored = oldAlbum_ / it->second;
+  struct stat info {};
+  if (::lstat(stored.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    return S_OK;
+  }
   if (::link(stored.c_str(), thumbnail.c_str()) == 0) {
     reused = true;
     return S_OK;

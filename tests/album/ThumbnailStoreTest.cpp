@@ -132,5 +132,22 @@ TEST_F(ThumbnailStoreTest, ARebuildAfterPhotosWereAddedChangedTurnedAndRemovedEq
   }
 }
 
+TEST_F(ThumbnailStoreTest, AStoreThatNamesFilesOutsideItsAlbumIsNotFollowed) {
+  Photo("photo.jpg", "2015:03:21 10:00:00");
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  ASSERT_EQ(BuildAlbum(Options()), S_OK);
+  test::WriteBytes(Out() / "private.txt", "not a thumbnail");
+  const fs::path store = Album() / ThumbnailStore_CL::kStoreFileName;
+  const std::string text = test::ReadBytes(store);
+  const size_t path = text.rfind(" thumb/");
+  ASSERT_NE(path, std::string::npos) << text;
+  test::WriteBytes(store, text.substr(0, path) + " thumb/../../private.txt\n");
+
+  ASSERT_EQ(BuildAlbum(Options()), S_OK);
+  const fs::path thumbnail = Album() / "thumb" / "2015" / "20150321_0.jpg";
+  EXPECT_NE(test::ReadBytes(thumbnail), "not a thumbnail");
+  EXPECT_EQ(vips::VImage::new_from_file(thumbnail.c_str()).width(), 320);
+}
+
 } // namespace
 } // namespace lumicrate
