@@ -3,11 +3,11 @@
 // Thumbnails of photos that did not change are taken over from the old album.
 #include "album/BuildAlbum.h"
 
+#include <cerrno>
 #include <sys/stat.h>
 
 #include "album/AlbumCatalog.h"
 #include "album/AlbumStaging_CL.h"
-#include "album/FolderTree.h"
 #include "album/ThumbnailStore_CL.h"
 #include "app/ActivityLog.h"
 #include "platform/FileLock.h"
