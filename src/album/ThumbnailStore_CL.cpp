@@ -22,7 +22,8 @@ namespace {
 // Raised whenever the thumbnail code changes what it writes.
 constexpr int kThumbnailFormat = 1;
 
-// Longer than a tick of the coarse clock the kernel stamps files with (10 ms at 100 Hz).
+// Well above a tick of the coarse clock the kernel stamps files with (10 ms at 100 Hz, the
+// slowest), and above any small step of the clock.
 constexpr std::int64_t kClockTickNanoseconds = 100'000'000;
 
 constexpr unsigned long kXfsMagic = 0x58465342;

@@ -62,8 +62,6 @@ public:
   HRESULT Save() const;
 
 private:
-  std::string Header() const;
-
   std::filesystem::path oldAlbum_;
   std::filesystem::path newAlbum_;
   std::string header_;
