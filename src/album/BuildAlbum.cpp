@@ -72,6 +72,10 @@ HRESULT BuildAlbum(const AlbumOptions& options) {
     Log().Write("PhotoAlbumフォルダの削除に失敗しました。");
     return hr;
   }
+  AlbumOptions staged = options;
+  staged.AlbumFolder = staging.Folder();
+  // Made before the walk, so the time it notes comes before every look at a photo.
+  ThumbnailStore_CL store(staged, oldAlbum ? options.AlbumFolder : std::filesystem::path());
   AlbumCatalog catalog;
   catalog.CollectFolder(options.OutputFolder, {options.AlbumFolder});
   if (options.Progress) {
@@ -79,10 +83,6 @@ HRESULT BuildAlbum(const AlbumOptions& options) {
     options.Progress->SetTotal(0);
   }
   catalog.SortYears();
-
-  AlbumOptions staged = options;
-  staged.AlbumFolder = staging.Folder();
-  ThumbnailStore_CL store(staged, oldAlbum ? options.AlbumFolder : std::filesystem::path());
   hr = catalog.Generate(staged, store);
   hr = hr == S_OK ? staging.PutInPlace() : hr;
   if (hr != S_OK) {

@@ -132,6 +132,20 @@ TEST_F(ThumbnailStoreTest, ARebuildAfterPhotosWereAddedChangedTurnedAndRemovedEq
   }
 }
 
+TEST_F(ThumbnailStoreTest, APhotoChangedWithinAClockTickOfTheRunIsNotStored) {
+  // A second change within the same tick would keep its change time, so the thumbnail of a
+  // photo this fresh could go stale; it is made again next time instead.
+  Photo("fresh.jpg", "2015:03:21 10:00:00");
+  ASSERT_EQ(BuildAlbum(Options()), S_OK);
+  EXPECT_FALSE(fs::exists(Album() / ThumbnailStore_CL::kStoreFileName));
+
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  ASSERT_EQ(BuildAlbum(Options()), S_OK);
+  const std::string store = test::ReadBytes(Album() / ThumbnailStore_CL::kStoreFileName);
+  EXPECT_EQ(std::count(store.begin(), store.end(), '\n'), 2) << store;
+  EXPECT_TRUE(store.ends_with(" thumb/2015/20150321_0.jpg\n")) << store;
+}
+
 TEST_F(ThumbnailStoreTest, AStoreThatNamesFilesOutsideItsAlbumIsNotFollowed) {
   Photo("photo.jpg", "2015:03:21 10:00:00");
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
