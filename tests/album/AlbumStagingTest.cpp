@@ -102,6 +102,17 @@ pid_t StartAlbumCommand(const fs::path& output) {
 
 TEST_F(AlbumStagingTest, ARebuildKilledAtAnyMomentLeavesTheOldOrTheNewAlbumWhole) {
   Photos("old", 8, 1600, 1200);
+  // A first album killed on its way leaves none rather than a partial one.
+  for (const int ms : {20, 60, 120}) {
+    const pid_t run = StartAlbumCommand(Out());
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    ::kill(run, SIGKILL);
+    test::WaitChild(run);
+    if (fs::exists(Album())) {
+      ExpectWholeAlbum(Snapshot(Album()));
+    }
+  }
+  fs::remove_all(Album());
   const auto started = std::chrono::steady_clock::now();
   ASSERT_EQ(test::WaitChild(StartAlbumCommand(Out())), 0);
   const auto duration = std::chrono::steady_clock::now() - started;
