@@ -82,6 +82,9 @@ protected:
   void ExpectNoLeftovers(const fs::path& output) {
     EXPECT_FALSE(fs::exists(output / AlbumStaging_CL::kStagingName));
     EXPECT_FALSE(fs::exists(output / AlbumStaging_CL::kRetiredName));
+    for (const auto& entry : fs::directory_iterator(output)) {
+      EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
+    }
   }
 };
 
