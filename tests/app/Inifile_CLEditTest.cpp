@@ -2,49 +2,14 @@
 // bytes as key-by-key writes, and nothing written without Commit.
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <fcntl.h>
-#include <sys/inotify.h>
-#include <unistd.h>
-
 #include "app/AppContext.h"
 #include "app/Inifile_CL.h"
 #include "app/SettingsPages.h"
+#include "support/ReplacementCounter.h"
 #include "support/TestSupport.h"
 
 namespace lumicrate {
 namespace {
-
-// Counts the replacements of the files in a folder: each is a rename of a new temporary file
-// over the old one. The temporary names are unique, so the kernel never folds two events into one.
-class ReplacementCounter {
-public:
-  explicit ReplacementCounter(const std::filesystem::path& folder) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-    EXPECT_GE(fd_, 0);
-    EXPECT_GE(::inotify_add_watch(fd_, folder.c_str(), IN_MOVED_FROM), 0);
-  }
-  ~ReplacementCounter() { ::close(fd_); }
-  ReplacementCounter(const ReplacementCounter&) = delete;
-  ReplacementCounter& operator=(const ReplacementCounter&) = delete;
-
-  // The replacements of the named file since the last call.
-  int Take(const std::string& name) {
-    const std::string tempPrefix = "." + name + ".new-";
-    int count = 0;
-    alignas(inotify_event) char buffer[64 * (sizeof(inotify_event) + NAME_MAX + 1)];
-    for (ssize_t n; (n = ::read(fd_, buffer, sizeof buffer)) > 0;) {
-      for (char* at = buffer; at < buffer + n;) {
-        const auto* event = reinterpret_cast<const inotify_event*>(at);
-        count += event->len > 0 && std::string_view(event->name).starts_with(tempPrefix);
-        at += sizeof(inotify_event) + event->len;
-      }
-    }
-    return count;
-  }
-
-private:
-  int fd_;
-};
 
 class Inifile_CLEditTest : public test::ScratchHomeTest {
 protected:
@@ -61,7 +26,7 @@ TEST_F(Inifile_CLEditTest, ThreeTablesReplaceTheFileOnceWithTheBytesOfKeyByKeyWr
   keyByKey.SetPath(DataFolder() / "key-by-key.ini");
   keyByKey.WriteInt("APP_INFO", "rand_seed", 5);
 
-  ReplacementCounter replacements(DataFolder());
+  test::ReplacementCounter replacements(DataFolder());
   Inifile_CL::Edit_CL edit(Settings());
   StoreExtensionTables(context, edit);
   EXPECT_EQ(replacements.Take("Lumicrate.ini"), 0) << "nothing is written before Commit";
