@@ -21,6 +21,7 @@
 #include "ui/UiFixture.h"
 #include "ui/framework/ControlBase_CL.h"
 #include "ui/framework/Controls.h"
+#include "ui/main_window/MainWindow_CL.h"
 #include "ui/settings/DialogAddUserExt_CL.h"
 #include "ui/settings/PropAppExtSetting_CL.h"
 #include "ui/settings/PropAppSetting_CL.h"
@@ -375,6 +376,29 @@ TEST_F(SettingsSheetTest, TheVersionSheetShowsTheVersionPageAloneAndStoresNotify
   });
   ui::ShowVersionSheet(nullptr, desktop);
   EXPECT_EQ(Settings().GetString("VERSION", "notify", ""), "1") << "Escape is Cancel";
+}
+
+TEST_F(SettingsSheetTest, TheMainWindowsCommandsOpenTheSheets) {
+  Settings().WriteInt("VERSION", "notify", 1); // no update check over the network
+  ui::MainWindow_CL window({desktop, desktop, desktop, SystemClock()});
+  window.Initialise();
+  WhenModal<PropertySheetBuilder>([](PropertySheetBuilder& sheet) {
+    EXPECT_EQ(sheet.Tabs().count(), 1);
+    sheet.CancelButton().click();
+  });
+  window.OnCommand(ui::MainWindow_CL::kCommandVersion);
+
+  // Closed with OK, the tables are loaded into the context again from what was stored.
+  ASSERT_EQ(Context().SoundExtensions.At(1).extension, ".mp3");
+  Context().SoundExtensions.RemoveAt(1);
+  WhenModal<PropertySheetBuilder>([&window](PropertySheetBuilder& sheet) {
+    EXPECT_EQ(sheet.Tabs().count(), 5);
+    EXPECT_EQ(sheet.parentWidget(), &window);
+    sheet.OkButton().click();
+  });
+  window.OnCommand(ui::MainWindow_CL::kCommandSettings);
+  EXPECT_EQ(Settings().GetString("COMPARE_EXT_INFO_SND", "count", ""), "2");
+  EXPECT_EQ(Context().SoundExtensions.Count(), 3u) << "the removed built-in is back after the load";
 }
 
 } // namespace
