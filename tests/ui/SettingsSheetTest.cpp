@@ -171,7 +171,11 @@ TEST_F(SettingsSheetTest, PagesCreateTheirControlsInOrderWithTheirIdsTextsAndPla
   EXPECT_EQ(RectOf(FindControl(version, 0x1102)).topLeft(), QPoint(cw / 2, 5 * ch + 36 + 4));
   EXPECT_EQ(RectOf(FindControl(version, 0x1105)).x(), cw);
   EXPECT_EQ(RectOf(FindControl(version, 0x1106)), QRect(0, 0, page.width(), 3 * ch));
-  EXPECT_EQ(RectOf(FindControl(version, 0x1107)), QRect(0, 4 * ch, page.width(), 8 * ch));
+  const QRect information = RectOf(FindControl(version, 0x1107));
+  EXPECT_EQ(information.topLeft(), QPoint(0, 4 * ch));
+  EXPECT_EQ(information.width(), page.width());
+  EXPECT_GE(information.height(), 8 * ch);
+  EXPECT_TRUE(information.contains(RectOf(FindControl(version, 0x1105)))) << "the group box holds its stack";
   EXPECT_FALSE(FindControl<QCheckBox>(version, 0x1100)->isChecked());
 }
 

@@ -30,6 +30,9 @@ void PropAppExtSetting_CL::OnInitDialog() {
   // Columns keep the widths given, as on a report list; they can be dragged into another order.
   list.header()->setStretchLastSection(false);
   list.header()->setSectionsMovable(true);
+  // Grid lines between the cells, as the desktop's report lists draw them.
+  list.setStyleSheet(QStringLiteral("QTreeView::item { border-right: 1px solid palette(midlight);"
+                                    " border-bottom: 1px solid palette(midlight); }"));
   list.setSelectionMode(QAbstractItemView::SingleSelection);
   list.setSelectionBehavior(QAbstractItemView::SelectRows);
   list.setContextMenuPolicy(Qt::CustomContextMenu);

@@ -3,6 +3,7 @@
 #include "ui/settings/PropAppVersion_CL.h"
 
 #include <QApplication>
+#include <algorithm>
 
 #include "app/Product.h"
 #include "app/SettingsPages.h"
@@ -26,7 +27,8 @@ void PropAppVersion_CL::OnInitDialog() {
   factory_.CreateStatic(this, QStringLiteral("サポートサイトへ"), cw / 2, 0);
   support_ = factory_.CreateButton(this, QStringLiteral("\u3000\u3000サポートサイトへ\u3000\u3000"), cw, 0);
   factory_.CreateGroupBox(this, QStringLiteral("バージョンアップの通知"), metrics.width, 3 * ch, 0, 0);
-  factory_.CreateGroupBox(this, QStringLiteral("バージョン情報"), metrics.width, 8 * ch, 0, 4 * ch);
+  const int information =
+      factory_.CreateGroupBox(this, QStringLiteral("バージョン情報"), metrics.width, 8 * ch, 0, 4 * ch);
 
   // An icon button: the program's icon alone, without a frame, its text only for accessibility.
   auto& icon = factory_.GetAs<Button_CL>(icon_);
@@ -40,6 +42,10 @@ void PropAppVersion_CL::OnInitDialog() {
   factory_.GetAs<CheckBox_CL>(notice_).SetCheck(UpdateNoticesOff(settings_));
   factory_.StackVertically(icon_, support_, 5 * ch, 4);
   icon.MoveX(icon.GetRectInParent().x() + 8);
+  // With a tall font the stack reaches past 8 ch; the group box then grows to keep it inside.
+  ControlBase_CL& group = factory_.Get(information);
+  const int stackBottom = factory_.Get(support_).GetRectInParent().bottom() + 1;
+  group.Resize(metrics.width, std::max(8 * ch, stackBottom + ch / 2 - 4 * ch));
 }
 
 void PropAppVersion_CL::OnCommand(int id) {
