@@ -60,10 +60,15 @@ MainWindow_CL::MainWindow_CL(const Seams& seams)
   client_ = new QWidget(this);
 }
 
-MainWindow_CL::~MainWindow_CL() = default;
+MainWindow_CL::~MainWindow_CL() {
+  if (iphoneProbe_.joinable()) {
+    iphoneProbe_.join();
+  }
+}
 
 void MainWindow_CL::OnInitDialog() {
-  Context().LoadSettings(Settings());
+  DetectIPhone();
+  Context().LoadImportSettings(Settings());
   SetText(kCaption);
   setWindowIcon(QIcon(QStringLiteral(":/lumicrate.svg")));
   CreateMenu();
@@ -83,6 +88,22 @@ void MainWindow_CL::OnInitDialog() {
   layoutReady_ = true;
   RefreshFolderExample();
   Layout();
+}
+
+void MainWindow_CL::DetectIPhone() {
+  iphoneProbe_ = std::thread([this] {
+    AppContext probe;
+    probe.DetectIPhone();
+    QMetaObject::invokeMethod(
+        this,
+        [present = probe.IPhonePresent, name = probe.DeviceName] {
+          Context().IPhonePresent = present;
+          if (present) {
+            Context().DeviceName = name;
+          }
+        },
+        Qt::QueuedConnection);
+  });
 }
 
 void MainWindow_CL::CreateMenu() {
@@ -182,8 +203,8 @@ void MainWindow_CL::moveEvent(QMoveEvent* event) {
   // Once framed, the window takes the outer size it was placed with.
   if (pendingRect_ && frameGeometry().size() != size()) {
     const ScreenRect rect = *std::exchange(pendingRect_, std::nullopt);
-    HighDpiHelper_CL::ResizeOuter(*this, rect.Width(), rect.Height());
     ApplyMinimumSize();
+    HighDpiHelper_CL::ResizeOuter(*this, rect.Width(), rect.Height());
   }
   SaveWindowRect();
 }

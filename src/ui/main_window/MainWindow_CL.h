@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "app/Product.h"
 #include "app/WindowRect.h"
@@ -76,6 +77,9 @@ protected:
 private:
   class DialogNotice;
 
+  // Looks for a connected iPhone off this thread (libgphoto2 may take its time over USB) and
+  // sets the context's flag and device name here when done.
+  void DetectIPhone();
   void CreateMenu();
   void CreateControls();
   void PlaceWindow();
@@ -107,6 +111,7 @@ private:
   std::optional<ScreenRect> pendingRect_;
   std::unique_ptr<DialogNotice> dialogNotice_;
   std::unique_ptr<UpdateCheckThread> updateCheck_;
+  std::thread iphoneProbe_;
 };
 
 } // namespace lumicrate::ui
