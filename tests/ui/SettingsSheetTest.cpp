@@ -19,9 +19,9 @@
 #include "app/Product.h"
 #include "support/ReplacementCounter.h"
 #include "ui/UiFixture.h"
+#include "ui/WhenModal.h"
 #include "ui/framework/ControlBase_CL.h"
 #include "ui/framework/Controls.h"
-#include "ui/main_window/MainWindow_CL.h"
 #include "ui/settings/DialogAddUserExt_CL.h"
 #include "ui/settings/PropAppExtSetting_CL.h"
 #include "ui/settings/PropAppSetting_CL.h"
@@ -37,20 +37,6 @@ using ui::PropAppExtSetting_CL;
 using ui::PropertySheetBuilder;
 
 const QString kLabel = QStringLiteral("比較の対象とする拡張子");
-
-// Runs act on the first modal window of type Window_T once it shows.
-template <class Window_T> void WhenModal(std::function<void(Window_T&)> act) {
-  auto* timer = new QTimer;
-  timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    if (auto* window = dynamic_cast<Window_T*>(QApplication::activeModalWidget()); window && window->isVisible()) {
-      timer->stop();
-      timer->deleteLater();
-      act(*window);
-    }
-  });
-  timer->start();
-}
 
 QString TextOf(const QWidget* widget) {
   if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
@@ -380,29 +366,6 @@ TEST_F(SettingsSheetTest, TheVersionSheetShowsTheVersionPageAloneAndStoresNotify
   });
   ui::ShowVersionSheet(nullptr, desktop);
   EXPECT_EQ(Settings().GetString("VERSION", "notify", ""), "1") << "Escape is Cancel";
-}
-
-TEST_F(SettingsSheetTest, TheMainWindowsCommandsOpenTheSheets) {
-  Settings().WriteInt("VERSION", "notify", 1); // no update check over the network
-  ui::MainWindow_CL window({desktop, desktop, desktop, SystemClock()});
-  window.Initialise();
-  WhenModal<PropertySheetBuilder>([](PropertySheetBuilder& sheet) {
-    EXPECT_EQ(sheet.Tabs().count(), 1);
-    sheet.CancelButton().click();
-  });
-  window.OnCommand(ui::MainWindow_CL::kCommandVersion);
-
-  // Closed with OK, the tables are loaded into the context again from what was stored.
-  ASSERT_EQ(Context().SoundExtensions.At(1).extension, ".mp3");
-  Context().SoundExtensions.RemoveAt(1);
-  WhenModal<PropertySheetBuilder>([&window](PropertySheetBuilder& sheet) {
-    EXPECT_EQ(sheet.Tabs().count(), 5);
-    EXPECT_EQ(sheet.parentWidget(), &window);
-    sheet.OkButton().click();
-  });
-  window.OnCommand(ui::MainWindow_CL::kCommandSettings);
-  EXPECT_EQ(Settings().GetString("COMPARE_EXT_INFO_SND", "count", ""), "2");
-  EXPECT_EQ(Context().SoundExtensions.Count(), 3u) << "the removed built-in is back after the load";
 }
 
 } // namespace
