@@ -208,6 +208,20 @@ TEST_F(SettingsSheetTest, CancelStoresNothingAndOkStoresEverythingWithOneReplace
   EXPECT_EQ(Settings().GetString("VERSION", "notify", "unset"), "unset") << "a page never opened stores nothing";
 }
 
+TEST_F(SettingsSheetTest, ChangesThatCannotBeStoredStayForTheSession) {
+  const std::string unreadable = "\xC0\x80 not a settings file";
+  WriteBytes(DataFolder() / "Lumicrate.ini", unreadable);
+  WhenModal<PropertySheetBuilder>([](PropertySheetBuilder& sheet) {
+    sheet.Tabs().setCurrentIndex(1);
+    auto* list = FindControl<QTreeWidget>(*sheet.Tabs().widget(1), 0x1101);
+    list->topLevelItem(RowOf(*list, ".jpg"))->setCheckState(0, Qt::Unchecked);
+    sheet.OkButton().click();
+  });
+  EXPECT_EQ(ui::ShowSettingsSheet(nullptr, desktop), 1);
+  EXPECT_EQ(Bytes(), unreadable) << "a file that cannot be read is never rewritten";
+  EXPECT_EQ(Context().PhotoExtensions.Find(".jpg")->enabled, 0) << "not loaded back from the file";
+}
+
 TEST_F(SettingsSheetTest, ApplyStoresAtOnceAndWaitsForTheNextChange) {
   ui::PropAppVersion_CL version(Settings(), desktop);
   PropertySheetBuilder sheet(Settings());

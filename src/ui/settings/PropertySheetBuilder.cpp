@@ -103,7 +103,7 @@ void PropertySheetBuilder::Store(bool closing) {
   if (closing && onOk_) {
     onOk_(edit);
   }
-  edit.Commit();
+  stored_ = edit.Commit();
   apply_->setEnabled(false);
 }
 

@@ -29,6 +29,8 @@ public:
 
   // Runs the sheet modally over owner: 1 when it was closed with OK, 0 otherwise.
   int Show(QWidget* owner, const QString& caption);
+  // Whether the last OK or 適用 got its keys into the settings file.
+  bool Stored() const { return stored_; }
 
   QTabWidget& Tabs() const { return *tabs_; }
   QPushButton& OkButton() const { return *ok_; }
@@ -55,6 +57,7 @@ private:
   std::vector<PropertyPage_CL*> pages_;
   std::vector<QString> titles_;
   std::vector<bool> built_;
+  bool stored_ = false;
   QTabWidget* tabs_ = nullptr;
   QPushButton* ok_ = nullptr;
   QPushButton* cancel_ = nullptr;

@@ -28,7 +28,8 @@ int ShowSettingsSheet(QWidget* owner, DesktopShell& shell) {
   sheet.AddPage(version, QStringLiteral("バージョン情報"));
   sheet.SetOnOk([&context](Inifile_CL::Edit_CL& edit) { StoreExtensionTables(context, edit); });
   const int result = sheet.Show(owner, QStringLiteral("アプリ設定"));
-  if (result == 1) {
+  // Tables that could not be stored stay as the user left them for the rest of the session.
+  if (result == 1 && sheet.Stored()) {
     context.LoadExtensionTables(Settings());
   }
   return result;

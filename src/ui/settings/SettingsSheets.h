@@ -11,7 +11,8 @@ class DesktopShell;
 namespace lumicrate::ui {
 
 // The import page, the photo, movie and sound extension pages and the version page. Closed
-// with OK, it stores the three tables too and loads them into the context again: 1; else 0.
+// with OK, it stores the three tables too and, once stored, loads them into the context again
+// (so user entries get their descriptions): 1; else 0.
 int ShowSettingsSheet(QWidget* owner, DesktopShell& shell);
 void ShowVersionSheet(QWidget* owner, DesktopShell& shell);
 
