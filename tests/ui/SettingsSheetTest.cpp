@@ -329,7 +329,9 @@ TEST_F(SettingsSheetTest, AnAddedExtensionBecomesACheckedUserRow) {
   sheet.Initialise();
   sheet.show();
   const auto add = [&](const char* typed) {
-    WhenModal<DialogAddUserExt_CL>([typed](DialogAddUserExt_CL& dialog) {
+    WhenModal<DialogAddUserExt_CL>([typed, &sheet](DialogAddUserExt_CL& dialog) {
+      EXPECT_LE((dialog.frameGeometry().center() - sheet.frameGeometry().center()).manhattanLength(), 4)
+          << "centred over the sheet, give or take the rounding of both centres";
       dynamic_cast<QLineEdit&>(dialog.Field()).setText(QString::fromUtf8(typed));
       PressKey(dialog.Field(), Qt::Key_Return);
     });

@@ -51,7 +51,8 @@ void DialogAddUserExt_CL::OnInitDialog() {
     factory_.GetAs<Button_CL>(button).setAutoDefault(false);
   }
   factory_.Get(set_).Enable(false);
-  CentreOver(parentWidget(), false);
+  // The owner is a page inside the sheet; its window is what the screen shows.
+  CentreOver(parentWidget() ? parentWidget()->window() : nullptr, false);
 }
 
 void DialogAddUserExt_CL::OnTextChanged() {
