@@ -33,8 +33,8 @@ void PropAppExtSetting_CL::OnInitDialog() {
   // Grid lines between the cells, as the desktop's report lists draw them.
   list.setStyleSheet(QStringLiteral("QTreeView::item { border-right: 1px solid palette(midlight);"
                                     " border-bottom: 1px solid palette(midlight); }"));
+  // The delete command acts on one row, so only one can be selected.
   list.setSelectionMode(QAbstractItemView::SingleSelection);
-  list.setSelectionBehavior(QAbstractItemView::SelectRows);
   list.setContextMenuPolicy(Qt::CustomContextMenu);
   connect(&list, &QTreeWidget::itemChanged, this, &PropAppExtSetting_CL::OnItemChanged);
   connect(&list, &QWidget::customContextMenuRequested, this, &PropAppExtSetting_CL::ShowContextMenu);
