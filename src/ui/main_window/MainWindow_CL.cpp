@@ -16,7 +16,6 @@
 #include "app/SelectedRun.h"
 #include "import/DestinationLayout.h"
 #include "ui/framework/Controls.h"
-#include "ui/framework/HighDpiHelper_CL.h"
 #include "ui/framework/MultiScreen_CL.h"
 #include "ui/main_window/UpdateCheckThread.h"
 #include "ui/main_window/UpdateDialog_CL.h"
@@ -158,9 +157,8 @@ void MainWindow_CL::PlaceWindow() {
   const ScreenRect full = screens.Primary().workArea;
   const ScreenRect rect =
       ChooseWindowRect(ReadWindowRect(Settings()), screens.Areas(true), full.Width(), full.Height());
-  pendingRect_ = rect;
-  HighDpiHelper_CL().MoveScaled(*this, rect.left, rect.top, rect.Width(), rect.Height());
   ApplyMinimumSize();
+  MoveOuter(rect.left, rect.top, rect.Width(), rect.Height(), false);
 }
 
 void MainWindow_CL::ApplyMinimumSize() {
@@ -200,18 +198,13 @@ void MainWindow_CL::resizeEvent(QResizeEvent* event) {
 
 void MainWindow_CL::moveEvent(QMoveEvent* event) {
   SubClassDialogBase_CL::moveEvent(event);
-  // Once framed, the window takes the outer size it was placed with.
-  if (pendingRect_ && frameGeometry().size() != size()) {
-    const ScreenRect rect = *std::exchange(pendingRect_, std::nullopt);
-    ApplyMinimumSize();
-    HighDpiHelper_CL::ResizeOuter(*this, rect.Width(), rect.Height());
-  }
   SaveWindowRect();
 }
 
-void MainWindow_CL::showEvent(QShowEvent* event) {
-  SubClassDialogBase_CL::showEvent(event);
+void MainWindow_CL::OnFrameChanged() {
+  // The minimum counts the frame too, and comes first so that it cannot stretch the window.
   ApplyMinimumSize();
+  SubClassDialogBase_CL::OnFrameChanged();
 }
 
 void MainWindow_CL::keyPressEvent(QKeyEvent* event) {

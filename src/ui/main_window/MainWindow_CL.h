@@ -71,7 +71,7 @@ protected:
 
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
-  void showEvent(QShowEvent* event) override;
+  void OnFrameChanged() override;
   void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -107,8 +107,6 @@ private:
   StaticText_CL* formatLabel_ = nullptr;
   TreeView_CL* exampleTree_ = nullptr;
   StaticText_CL* connectHint_ = nullptr;
-  // The outer rectangle to take once the window manager has framed the window.
-  std::optional<ScreenRect> pendingRect_;
   std::unique_ptr<DialogNotice> dialogNotice_;
   std::unique_ptr<UpdateCheckThread> updateCheck_;
   std::thread iphoneProbe_;
