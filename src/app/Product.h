@@ -6,6 +6,8 @@ namespace lumicrate {
 
 inline constexpr const char* kProductHost = "lumicrate.example";
 inline constexpr const char* kProductAddress = "https://lumicrate.example/Lumicrate";
+// The support site that the version page and the album's footer lead to.
+inline constexpr const char* kSupportAddress = "http://lumicrate.example/Lumicrate/";
 inline constexpr const char* kDataFolderName = "Lumicrate";
 inline constexpr const char* kSettingsFileName = "Lumicrate.ini";
 inline constexpr const char* kLogFileName = "log.txt";

@@ -21,6 +21,7 @@
 #include "ui/main_window/UpdateDialog_CL.h"
 #include "ui/progress/MyConvertStartProgress_CL.h"
 #include "ui/settings/FolderSelectDialog_CL.h"
+#include "ui/settings/SettingsSheets.h"
 
 namespace lumicrate::ui {
 namespace {
@@ -310,7 +311,13 @@ void MainWindow_CL::OnCommand(int id) {
   }
   switch (id) {
   case kCommandSupportSite:
-    seams_.shell.OpenWithShell(std::string("http://") + kProductHost + "/Lumicrate/");
+    seams_.shell.OpenWithShell(kSupportAddress);
+    break;
+  case kCommandSettings:
+    ShowSettingsSheet(this, seams_.shell);
+    break;
+  case kCommandVersion:
+    ShowVersionSheet(this, seams_.shell);
     break;
   case kCommandImportFolder:
     ChooseSourceFolder();
