@@ -10,6 +10,7 @@ packages=(
   shared-mime-info
   # tests
   libgtest-dev libimage-exiftool-perl exiv2 python3 xvfb fonts-noto-cjk chromium chromium-driver
+  e2fsprogs mount dbus
   clang libclang-rt-14-dev
   # benchmarks and the peers they are measured against
   libvips-tools imagemagick gphoto2 hyperfine time bc
