@@ -5,7 +5,7 @@ BUILD_ASAN ?= build-asan
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMICRATE_WERROR=ON
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build test test-asan demo clean
+.PHONY: all deps build test test-asan demo run clean
 
 all: build
 
@@ -32,6 +32,10 @@ test-asan: deps
 
 demo: build
 	scripts/demo.sh $(BUILD)
+
+# Builds and starts the desktop program.
+run: build
+	$(BUILD)/lumicrate
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) demo-output demo-home
