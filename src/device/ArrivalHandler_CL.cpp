@@ -33,9 +33,15 @@ void ArrivalHandler_CL::OnUsbReadable() {
 }
 
 void ArrivalHandler_CL::OnDevicesLooked() {
-  if (const std::optional<IPhoneScan> scan = devices_.TakeResult()) {
-    OnIPhoneScanned(*scan);
+  // One at a time: an import started by one look runs a loop that may take the next ones.
+  while (const std::optional<DeviceWatch_CL::Look> look = devices_.TakeResult()) {
+    OnIPhoneScanned(look->scan, look->readyWhenAsked);
   }
+}
+
+void ArrivalHandler_CL::CatchUp() {
+  OnMountTableChanged();
+  OnUsbReadable();
 }
 
 void ArrivalHandler_CL::OnVolumesChanged(const VolumeChange& change) {
@@ -63,13 +69,13 @@ void ArrivalHandler_CL::OnVolumesChanged(const VolumeChange& change) {
 
 void ArrivalHandler_CL::OnDevicesChanged() {
   LogAndTrace("DBT_DEVNODES_CHANGED");
-  devices_.Request();
+  devices_.Request(context_.ReadyForImport != 0);
 }
 
-void ArrivalHandler_CL::OnIPhoneScanned(const IPhoneScan& scan) {
+void ArrivalHandler_CL::OnIPhoneScanned(const IPhoneScan& scan, bool readyWhenAsked) {
   const bool wasPresent = context_.IPhonePresent != 0;
   context_.ApplyIPhoneScan(scan);
-  if (context_.ReadyForImport && !wasPresent && context_.IPhonePresent) {
+  if (readyWhenAsked && context_.ReadyForImport && !wasPresent && context_.IPhonePresent) {
     context_.Mode = ImportMode::Device;
     context_.SourceFolder.clear();
     starter_.StartImport();

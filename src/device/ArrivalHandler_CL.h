@@ -37,11 +37,15 @@ public:
   void OnUsbReadable();
   // The device watch finished a look (called on the window's thread).
   void OnDevicesLooked();
+  // Takes in whatever changed while the window was not listening, before it becomes ready
+  // again: such events happened during an import and start nothing.
+  void CatchUp();
 
   // The steps of each event, with what the watches found.
   void OnVolumesChanged(const VolumeChange& change);
   void OnDevicesChanged();
-  void OnIPhoneScanned(const IPhoneScan& scan);
+  // readyWhenAsked: whether the program was ready when the look was asked for.
+  void OnIPhoneScanned(const IPhoneScan& scan, bool readyWhenAsked);
 
 private:
   AppContext& context_;

@@ -2,8 +2,6 @@
 // device-change handling always has: once for the log's list of devices, once to find the iPhone.
 #include "device/DeviceWatch_CL.h"
 
-#include <utility>
-
 #include "device/PortableDeviceManager_CL.h"
 
 namespace lumicrate {
@@ -20,17 +18,23 @@ DeviceWatch_CL::~DeviceWatch_CL() {
   thread_.join();
 }
 
-void DeviceWatch_CL::Request() {
+void DeviceWatch_CL::Request(bool readyForImport) {
   {
     const std::lock_guard lock(mutex_);
+    requestedReady_ = (requested_ ? requestedReady_ : true) && readyForImport;
     requested_ = true;
   }
   wake_.notify_one();
 }
 
-std::optional<IPhoneScan> DeviceWatch_CL::TakeResult() {
+std::optional<DeviceWatch_CL::Look> DeviceWatch_CL::TakeResult() {
   const std::lock_guard lock(mutex_);
-  return std::exchange(result_, std::nullopt);
+  if (results_.empty()) {
+    return std::nullopt;
+  }
+  Look look = std::move(results_.front());
+  results_.pop_front();
+  return look;
 }
 
 void DeviceWatch_CL::Loop() {
@@ -41,6 +45,7 @@ void DeviceWatch_CL::Loop() {
       return;
     }
     requested_ = false;
+    const bool ready = requestedReady_;
     lock.unlock();
     const DeviceQuery query = query_();
     {
@@ -49,7 +54,7 @@ void DeviceWatch_CL::Loop() {
     }
     IPhoneScan scan = ScanForIPhone(query);
     lock.lock();
-    result_ = std::move(scan);
+    results_.push_back({std::move(scan), ready});
     lock.unlock();
     finished_();
     lock.lock();

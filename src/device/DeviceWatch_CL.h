@@ -3,6 +3,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -23,11 +24,18 @@ public:
   DeviceWatch_CL(const DeviceWatch_CL&) = delete;
   DeviceWatch_CL& operator=(const DeviceWatch_CL&) = delete;
 
+  // What one look found, and whether the program was ready for an import at every request the
+  // look answers: a device that came during an import must not start one when it ends.
+  struct Look {
+    IPhoneScan scan;
+    bool readyWhenAsked = false;
+  };
+
   // Asks for a look. Requests while one goes fold into a single look after it, which sees the
   // devices as they are by then.
-  void Request();
-  // What the latest finished look found, once; nothing when no look has finished since.
-  std::optional<IPhoneScan> TakeResult();
+  void Request(bool readyForImport);
+  // The oldest finished look not yet taken, or nothing.
+  std::optional<Look> TakeResult();
 
 private:
   void Loop();
@@ -37,8 +45,9 @@ private:
   std::mutex mutex_;
   std::condition_variable wake_;
   bool requested_ = false;
+  bool requestedReady_ = true;
   bool stopping_ = false;
-  std::optional<IPhoneScan> result_;
+  std::deque<Look> results_;
   std::thread thread_;
 };
 

@@ -199,16 +199,31 @@ TEST_F(ArrivalHandlerTest, AnIPhoneStartsAnImportOnlyWhenItComesFromAbsent) {
 }
 
 TEST_F(ArrivalHandlerTest, AnIPhoneConnectedDuringAnImportIsNotImportedAfter) {
-  starter.during = [&] {
-    Plug(true);
+  // The look it asks for ends during the import, or only after it.
+  for (const bool lookEndsDuring : {true, false}) {
+    Plug(false);
+    Announce("remove");
+    starter.started.clear();
+    starter.during = [&] {
+      Plug(true);
+      if (lookEndsDuring) {
+        Announce("add");
+        return;
+      }
+      usb.Announce("add");
+      const int before = Looks();
+      handler.OnUsbReadable();
+      std::unique_lock lock(mutex);
+      ASSERT_TRUE(looked.wait_for(lock, std::chrono::seconds(20), [&] { return looks > before; }));
+    };
+    handler.OnVolumesChanged({{{"/media/u/EOS", ""}}, {}});
+    starter.during = nullptr;
+    handler.OnDevicesLooked();
+    EXPECT_EQ(context.IPhonePresent, 1);
     Announce("add");
-  };
-  handler.OnVolumesChanged({{{"/media/u/EOS", ""}}, {}});
-  starter.during = nullptr;
-  EXPECT_EQ(context.IPhonePresent, 1);
-  Announce("add");
-  ASSERT_EQ(starter.started.size(), 1u);
-  EXPECT_EQ(starter.started[0].mode, ImportMode::Drive);
+    ASSERT_EQ(starter.started.size(), 1u) << lookEndsDuring;
+    EXPECT_EQ(starter.started[0].mode, ImportMode::Drive);
+  }
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <sched.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -44,7 +45,13 @@ std::string LoopImage::Unavailable() {
   if (!Run("command -v mkfs.ext4 >/dev/null && command -v losetup >/dev/null")) {
     return "mkfs.ext4 or losetup is missing (e2fsprogs, mount)";
   }
-  return {};
+  static const std::string isolated = [] {
+    if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+      return "no mount namespace of the test's own";
+    }
+    return "";
+  }();
+  return isolated;
 }
 
 LoopImage::LoopImage(const std::filesystem::path& contents, const std::filesystem::path& image) {

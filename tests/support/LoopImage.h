@@ -9,7 +9,8 @@ namespace lumicrate::test {
 
 class LoopImage {
 public:
-  // Why images cannot be made and mounted here, or empty when they can.
+  // Why images cannot be made and mounted here, or empty when they can. The test's process then
+  // has mounts of its own, so tests running beside it never see its cards, nor it theirs.
   static std::string Unavailable();
 
   // Builds image from the files under contents and attaches it; Attached() tells whether that worked.

@@ -15,9 +15,11 @@
 #include "app/MainWindowRules.h"
 #include "app/SelectedRun.h"
 #include "import/DestinationLayout.h"
+#include "platform/SleepInhibitor_CL.h"
 #include "ui/framework/Controls.h"
 #include "ui/framework/HighDpiHelper_CL.h"
 #include "ui/framework/MultiScreen_CL.h"
+#include "ui/main_window/ArrivalWatch.h"
 #include "ui/main_window/UpdateCheckThread.h"
 #include "ui/main_window/UpdateDialog_CL.h"
 #include "ui/progress/MyConvertStartProgress_CL.h"
@@ -79,6 +81,10 @@ void MainWindow_CL::OnInitDialog() {
   updateCheck_->Start("ルミクレートのアップデート。", kInstalledVersion);
 
   PlaceWindow();
+  arrival_ =
+      std::make_unique<ArrivalWatch>(this, ArrivalWatch::Setup{[this] { return StartImport(); },
+                                                               [this] { return std::filesystem::path(FieldFolder()); },
+                                                               seams_.usbEvents, seams_.deviceQuery});
   layoutReady_ = true;
   RefreshFolderExample();
   Layout();
@@ -223,12 +229,19 @@ bool MainWindow_CL::CheckOutputFolder() {
   return false;
 }
 
+void MainWindow_CL::BecomeReady() {
+  if (arrival_) {
+    arrival_->CatchUp();
+  }
+  Context().ReadyForImport = 1;
+}
+
 HRESULT MainWindow_CL::StartImport() {
   AppContext& context = Context();
   context.ReadyForImport = 0;
   context.OutputFormatType = kNestedDayLayout;
   if (!CheckOutputFolder()) {
-    context.ReadyForImport = 1;
+    BecomeReady();
     return E_FAIL;
   }
   Settings().WriteString("APP_INFO", "OutputFolder", context.OutputFolder.string());
@@ -238,23 +251,32 @@ HRESULT MainWindow_CL::StartImport() {
       !seams_.boxes.AskYesNo(
           this, FromUtf8(ImportConfirmationText(context.Mode, context.SourceFolder.string(), context.DeviceName)),
           QStringLiteral("写真＆動画の取り込みの開始"))) {
-    context.ReadyForImport = 1;
+    BecomeReady();
     return E_FAIL;
   }
 
   {
+    // A laptop closing its lid mid-run must not leave a card half imported.
+    const SleepInhibitor_CL awake(kCaption.toStdString(), "写真の取り込み中");
     MyConvertStartProgress_CL progress(seams_.boxes);
     progress.SetStartOnInit();
     progress.DoModal(this);
   }
 
-  if (context.Mode == ImportMode::Album) {
-    seams_.boxes.Inform(this, QStringLiteral("写真一覧の生成が完了しました。"), kNoticeTitle, BoxIcon::Information);
-    seams_.shell.OpenWithShell(AlbumIndexPath(context.OutputFolder.string()).string());
-  } else {
-    seams_.boxes.Inform(this, QStringLiteral("写真の取り込みが完了しました。"), kNoticeTitle, BoxIcon::Information);
+  const QString done = context.Mode == ImportMode::Album ? QStringLiteral("写真一覧の生成が完了しました。")
+                                                         : QStringLiteral("写真の取り込みが完了しました。");
+  // A person working in another program hears of the end too, not only from the box.
+  const bool inFront =
+      seams_.programInFront ? seams_.programInFront() : QGuiApplication::applicationState() == Qt::ApplicationActive;
+  if (!inFront) {
+    (seams_.notifier ? *seams_.notifier : BusNotifier())
+        .Notify(kCaption.toStdString(), kNoticeTitle.toStdString(), done.toStdString());
   }
-  context.ReadyForImport = 1;
+  seams_.boxes.Inform(this, done, kNoticeTitle, BoxIcon::Information);
+  if (context.Mode == ImportMode::Album) {
+    seams_.shell.OpenWithShell(AlbumIndexPath(context.OutputFolder.string()).string());
+  }
+  BecomeReady();
   RefreshFolderExample();
   return 0;
 }

@@ -4,12 +4,14 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "app/Product.h"
 #include "app/WindowRect.h"
+#include "device/DeviceQuery.h"
 #include "platform/DesktopSeams.h"
 #include "platform/HResult.h"
 #include "ui/framework/ControlFactory_CL.h"
@@ -20,6 +22,10 @@
 
 class QMenuBar;
 
+namespace lumicrate {
+class UsbEventSource;
+} // namespace lumicrate
+
 namespace lumicrate::ui {
 
 class Button_CL;
@@ -27,6 +33,7 @@ class Edit_CL;
 class GroupBox_CL;
 class StaticText_CL;
 class TreeView_CL;
+class ArrivalWatch;
 class UpdateCheckThread;
 
 class MainWindow_CL : public SubClassDialogBase_CL {
@@ -49,6 +56,13 @@ public:
     UpdateNotice* updateNotice = nullptr;
     std::string updateServer = kProductHost;
     HttpTimeouts updateTimeouts = {};
+    // Arrivals: USB events (null for udev's monitor) and what a device look is for (empty for the
+    // iPhone); the notice at the end of a run (null for the desktop's notification service),
+    // given when the program is not the one in front (empty: as the desktop says).
+    UsbEventSource* usbEvents = nullptr;
+    std::function<DeviceQuery()> deviceQuery = {};
+    DesktopNotifier* notifier = nullptr;
+    std::function<bool()> programInFront = {};
   };
 
   explicit MainWindow_CL(const Seams& seams);
@@ -85,6 +99,8 @@ private:
   // The output folder as the field gives it, one trailing "/" removed.
   std::string FieldFolder() const;
   bool CheckOutputFolder();
+  // ReadyForImport again, once what arrived meanwhile has been seen (and ignored).
+  void BecomeReady();
   void RefreshFolderExample();
   void UpdateGenerateButton();
   void ChooseSourceFolder();
@@ -107,6 +123,7 @@ private:
   std::optional<ScreenRect> pendingRect_;
   std::unique_ptr<DialogNotice> dialogNotice_;
   std::unique_ptr<UpdateCheckThread> updateCheck_;
+  std::unique_ptr<ArrivalWatch> arrival_;
 };
 
 } // namespace lumicrate::ui
