@@ -22,6 +22,10 @@ ArrivalHandler_CL::ArrivalHandler_CL(AppContext& context, ImportStarter& starter
                                      UsbEventSource& usb, DeviceWatch_CL& devices)
     : context_(context), starter_(starter), mounts_(mounts), usb_(usb), devices_(devices) {}
 
+void ArrivalHandler_CL::LookAtStart() {
+  devices_.Request(false);
+}
+
 void ArrivalHandler_CL::OnMountTableChanged() {
   OnVolumesChanged(mounts_.ReadChange(starter_.OutputFolder()));
 }

@@ -31,6 +31,9 @@ public:
   ArrivalHandler_CL(AppContext& context, ImportStarter& starter, MountWatch_CL& mounts, UsbEventSource& usb,
                     DeviceWatch_CL& devices);
 
+  // Asks for the first look at the devices: an iPhone connected before the program started
+  // is noted and starts nothing until it has been seen away.
+  void LookAtStart();
   // The mount table's descriptor signalled a change.
   void OnMountTableChanged();
   // The USB event source is readable: a device that came or went asks for a look at the devices.

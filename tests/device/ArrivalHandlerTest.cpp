@@ -166,10 +166,16 @@ TEST_F(ArrivalHandlerTest, AnIPhoneStartsAnImportOnlyWhenItComesFromAbsent) {
   AddPhoto("DCIM/100APPLE/IMG_0001.JPG", "2023:07:14 09:05:03", 1, test::LocalTime(2023, 7, 14));
   starter.deviceQuery = &query;
   const int listedBefore = Count(LogText(), " : DeviceCount = ");
-  // Connected at start-up: seen present first, so it starts nothing.
+  // Connected at start-up: seen present by the first look, so it starts nothing.
   Plug(true);
-  context.DetectIPhone(Query());
+  handler.LookAtStart();
+  {
+    std::unique_lock lock(mutex);
+    ASSERT_TRUE(looked.wait_for(lock, std::chrono::seconds(20), [&] { return looks == 1; }));
+  }
+  handler.OnDevicesLooked();
   ASSERT_EQ(context.IPhonePresent, 1);
+  EXPECT_TRUE(starter.started.empty());
   testing::internal::CaptureStdout();
   Announce("add");
   EXPECT_TRUE(starter.started.empty());
@@ -194,8 +200,9 @@ TEST_F(ArrivalHandlerTest, AnIPhoneStartsAnImportOnlyWhenItComesFromAbsent) {
   EXPECT_EQ(starter.started.size(), 1u);
   const std::string log = LogText();
   EXPECT_EQ(Count(log, " : DBT_DEVNODES_CHANGED\r\n"), 4);
-  // Each look lists the devices twice: once for the log, once to find the iPhone.
-  EXPECT_EQ(Count(log, " : DeviceCount = ") - listedBefore, 1 + 2 * 4 + 1);
+  // Each look (the first one and four more) lists the devices twice: once for the log, once to
+  // find the iPhone; the run lists them once.
+  EXPECT_EQ(Count(log, " : DeviceCount = ") - listedBefore, 2 * 5 + 1);
 }
 
 TEST_F(ArrivalHandlerTest, AnIPhoneConnectedDuringAnImportIsNotImportedAfter) {

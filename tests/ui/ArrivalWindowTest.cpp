@@ -251,6 +251,16 @@ TEST_F(ArrivalWindowTest, AnIPhoneThatArrivesIsOfferedForImport) {
   EXPECT_TRUE(notifier.shown.empty());
 }
 
+TEST_F(ArrivalWindowTest, AnIPhoneConnectedBeforeTheStartIsNotOffered) {
+  plugged = true;
+  OpenWindow();
+  ASSERT_TRUE(WaitFor([] { return Context().IPhonePresent == 1; }));
+  usb.Announce("add");
+  ASSERT_TRUE(WaitFor([&] { return Logged("DBT_DEVNODES_CHANGED") == 1 && Logged("DeviceCount = 1") == 4; }));
+  Settle();
+  EXPECT_TRUE(desktop.Boxes().empty());
+}
+
 TEST_F(ArrivalWindowTest, ARunThatEndsWhileThePersonIsElsewhereIsAnnounced) {
   std::filesystem::create_directories(dir / "source");
   MakePhoto(dir / "source/IMG_0001.JPG", "2015:06:21 14:03:09", 1);

@@ -31,6 +31,7 @@ ArrivalWatch::ArrivalWatch(QObject* parent, Setup setup)
     usbNotifier_ = new QSocketNotifier(usb_.Descriptor(), QSocketNotifier::Read, this);
     connect(usbNotifier_, &QSocketNotifier::activated, this, [this] { handler_.OnUsbReadable(); });
   }
+  handler_.LookAtStart();
 }
 
 ArrivalWatch::~ArrivalWatch() = default;

@@ -17,7 +17,6 @@
 #include "import/DestinationLayout.h"
 #include "platform/SleepInhibitor_CL.h"
 #include "ui/framework/Controls.h"
-#include "ui/framework/HighDpiHelper_CL.h"
 #include "ui/framework/MultiScreen_CL.h"
 #include "ui/main_window/ArrivalWatch.h"
 #include "ui/main_window/UpdateCheckThread.h"
@@ -64,7 +63,8 @@ MainWindow_CL::MainWindow_CL(const Seams& seams)
 MainWindow_CL::~MainWindow_CL() = default;
 
 void MainWindow_CL::OnInitDialog() {
-  Context().LoadSettings(Settings());
+  DetectIPhone();
+  Context().LoadImportSettings(Settings());
   SetText(kCaption);
   setWindowIcon(QIcon(QStringLiteral(":/lumicrate.svg")));
   CreateMenu();
@@ -81,13 +81,17 @@ void MainWindow_CL::OnInitDialog() {
   updateCheck_->Start("ルミクレートのアップデート。", kInstalledVersion);
 
   PlaceWindow();
+  layoutReady_ = true;
+  RefreshFolderExample();
+  Layout();
+}
+
+void MainWindow_CL::DetectIPhone() {
+  // The arrival watch's first device look: it notes what is connected and starts nothing.
   arrival_ =
       std::make_unique<ArrivalWatch>(this, ArrivalWatch::Setup{[this] { return StartImport(); },
                                                                [this] { return std::filesystem::path(FieldFolder()); },
                                                                seams_.usbEvents, seams_.deviceQuery});
-  layoutReady_ = true;
-  RefreshFolderExample();
-  Layout();
 }
 
 void MainWindow_CL::CreateMenu() {
@@ -142,9 +146,8 @@ void MainWindow_CL::PlaceWindow() {
   const ScreenRect full = screens.Primary().workArea;
   const ScreenRect rect =
       ChooseWindowRect(ReadWindowRect(Settings()), screens.Areas(true), full.Width(), full.Height());
-  pendingRect_ = rect;
-  HighDpiHelper_CL().MoveScaled(*this, rect.left, rect.top, rect.Width(), rect.Height());
   ApplyMinimumSize();
+  MoveOuter(rect.left, rect.top, rect.Width(), rect.Height(), false);
 }
 
 void MainWindow_CL::ApplyMinimumSize() {
@@ -184,18 +187,13 @@ void MainWindow_CL::resizeEvent(QResizeEvent* event) {
 
 void MainWindow_CL::moveEvent(QMoveEvent* event) {
   SubClassDialogBase_CL::moveEvent(event);
-  // Once framed, the window takes the outer size it was placed with.
-  if (pendingRect_ && frameGeometry().size() != size()) {
-    const ScreenRect rect = *std::exchange(pendingRect_, std::nullopt);
-    HighDpiHelper_CL::ResizeOuter(*this, rect.Width(), rect.Height());
-    ApplyMinimumSize();
-  }
   SaveWindowRect();
 }
 
-void MainWindow_CL::showEvent(QShowEvent* event) {
-  SubClassDialogBase_CL::showEvent(event);
+void MainWindow_CL::OnFrameChanged() {
+  // The minimum counts the frame too, and comes first so that it cannot stretch the window.
   ApplyMinimumSize();
+  SubClassDialogBase_CL::OnFrameChanged();
 }
 
 void MainWindow_CL::keyPressEvent(QKeyEvent* event) {
