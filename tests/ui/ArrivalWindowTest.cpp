@@ -17,8 +17,7 @@
 #include "platform/FileDescriptor.h"
 #include "support/LoopImage.h"
 #include "support/PipeUsbSource.h"
-#include "ui/UiFixture.h"
-#include "ui/main_window/MainWindow_CL.h"
+#include "ui/MainWindowFixture.h"
 #include "ui/progress/MyConvertStartProgress_CL.h"
 
 namespace lumicrate::test {
@@ -47,21 +46,15 @@ int Count(const std::string& text, const std::string& part) {
   return n;
 }
 
-class ArrivalWindowTest : public UiTest {
+class ArrivalWindowTest : public MainWindowTest {
 protected:
   void SetUp() override {
-    UiTest::SetUp();
+    MainWindowTest::SetUp();
     Settings().WriteString("APP_INFO", "OutputFolder", (dir / "out").string());
-  }
-  void TearDown() override {
-    window.reset();
-    UiTest::TearDown();
   }
 
   void OpenWindow() {
     ui::MainWindow_CL::Seams seams{desktop, desktop, desktop, SystemClock()};
-    seams.updateServer = "127.0.0.1:1";
-    seams.updateTimeouts = {std::chrono::milliseconds(100), std::chrono::milliseconds(200)};
     seams.usbEvents = &usb;
     seams.deviceQuery = [this] {
       return plugged ? DeviceQuery{kCameraDescription, {DirectoryCamera(camera.Path())}}
@@ -69,9 +62,7 @@ protected:
     };
     seams.notifier = &notifier;
     seams.programInFront = [this] { return inFront; };
-    window = std::make_unique<ui::MainWindow_CL>(seams);
-    window->Initialise();
-    window->show();
+    Open(seams);
   }
   std::string LogText() const { return ReadUtf16File(DataFolder() / "log.txt"); }
   int Logged(const std::string& line) const { return Count(LogText(), " : " + line + "\r\n"); }
@@ -101,10 +92,8 @@ protected:
   TempDir camera;
   bool plugged = false;
   bool inFront = true;
-  ScriptedDesktop desktop;
   PipeUsbSource usb;
   RecordingNotifier notifier;
-  std::unique_ptr<ui::MainWindow_CL> window;
 };
 
 // Cards are loop-mounted images, so these need root.
@@ -271,7 +260,7 @@ TEST_F(ArrivalWindowTest, ARunThatEndsWhileThePersonIsElsewhereIsAnnounced) {
   Context().Mode = ImportMode::Folder;
   Context().SourceFolder = dir / "source";
   Context().DeviceName = "フォルダ指定";
-  EXPECT_EQ(window->StartImport(), S_OK);
+  EXPECT_EQ(Window().StartImport(), S_OK);
   EXPECT_EQ(notifier.shown, std::vector<std::string>{"ルミクレート お知らせ 写真の取り込みが完了しました。"});
   EXPECT_EQ(BoxTexts().back(), QStringLiteral("写真の取り込みが完了しました。"));
 }
