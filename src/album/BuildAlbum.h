@@ -19,9 +19,9 @@ std::filesystem::path ProgramFolder();
 // The options of a run over outputFolder, with the template "Template/0001" beside the program.
 AlbumOptions MakeAlbumOptions(Progress_CL* progress, const std::filesystem::path& outputFolder);
 
-// 0 when the album was written (also without photos). Else the error that stopped the removal
-// of the old album, in which case nothing was written, or that kept the start page from being
-// written.
+// 0 when the album was written and put in place (also without photos). Else the error that
+// stopped the removal of what an earlier run left, or that kept a page, a thumbnail or the
+// start page from being written; the old album then stays as it was.
 HRESULT BuildAlbum(Progress_CL* progress, const std::filesystem::path& outputFolder);
 HRESULT BuildAlbum(const AlbumOptions& options);
 
