@@ -2,7 +2,6 @@
 #include "app/AppContext.h"
 
 #include "app/Inifile_CL.h"
-#include "device/PortableDeviceManager_CL.h"
 
 namespace lumicrate {
 
@@ -35,15 +34,13 @@ void AppContext::LoadExtensionTables(const Inifile_CL& settings) {
 }
 
 void AppContext::DetectIPhone(const DeviceQuery& query) {
-  IPhonePresent = 0;
-  PortableDeviceManager_CL manager(query.extraDevices);
-  if (Failed(manager.EnumerateDevices())) {
-    return;
-  }
-  const int index = manager.FindDeviceByDescription(query.description);
-  if (index >= 0) {
-    IPhonePresent = 1;
-    DeviceName = manager.DeviceAt(index).FriendlyName();
+  ApplyIPhoneScan(ScanForIPhone(query));
+}
+
+void AppContext::ApplyIPhoneScan(const IPhoneScan& scan) {
+  IPhonePresent = scan.present ? 1 : 0;
+  if (scan.present) {
+    DeviceName = scan.friendlyName;
   }
 }
 
