@@ -13,15 +13,17 @@ namespace lumicrate {
 // Held in the output folder while an album is built there.
 inline constexpr const char* kAlbumLockFileName = ".lumicrate-album.lock";
 
-// The folder that holds the running program; the album template is found beside it.
-std::filesystem::path ProgramFolder();
-
-// The options of a run over outputFolder, with the template "Template/0001" beside the program.
+// The options of a run over outputFolder, with the template "Template/0001" beside the program
+// or in its installed data folder.
 AlbumOptions MakeAlbumOptions(Progress_CL* progress, const std::filesystem::path& outputFolder);
 
-// 0 when the album was written (also without photos). Else the error that stopped the removal
-// of the old album, in which case nothing was written, or that kept the start page from being
-// written.
+// The file of the template that every album needs and that is missing ("picture.html" or
+// "make_photo_album.css" in TemplateFolder); empty when the template is whole.
+std::filesystem::path MissingTemplateFile(const AlbumOptions& options);
+
+// 0 when the album was written (also without photos). Else the error of a missing template or
+// of the removal of the old album, in which cases nothing was written and the old album stays
+// as it was, or the error that kept the start page from being written.
 HRESULT BuildAlbum(Progress_CL* progress, const std::filesystem::path& outputFolder);
 HRESULT BuildAlbum(const AlbumOptions& options);
 
