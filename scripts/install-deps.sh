@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libimage-exiftool-perl exiv2 python3 xvfb fonts-noto-cjk chromium chromium-driver
   clang libclang-rt-14-dev
   # installation, desktop integration and the Debian package
-  librsvg2-bin desktop-file-utils appstream bash-completion dpkg-dev file
+  librsvg2-bin desktop-file-utils appstream bash-completion dpkg-dev file xdotool
   # benchmarks and the peers they are measured against
   libvips-tools imagemagick gphoto2 hyperfine time bc
 )

@@ -57,22 +57,29 @@ dpkg -L lumicrate | grep -qx /usr/share/man/man1/lumicrate-cli.1.gz || fail "the
 
 if [[ -x /usr/bin/lumicrate ]]; then
   /usr/bin/lumicrate --help >/dev/null || fail "lumicrate --help failed"
-  # The window comes up on a real X server; a second start meanwhile ends at once with 0.
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-    /usr/bin/lumicrate >"$HOME/gui.log" 2>&1 &
-    gui=$!
-    for _ in $(seq 50); do
-      xdotool search --name "ルミクレート" >/dev/null 2>&1 && break
-      sleep 0.2
-    done
-    xdotool search --name "ルミクレート" >/dev/null 2>&1 || { echo "no window: $(cat "$HOME/gui.log")"; exit 1; }
-    timeout 20 /usr/bin/lumicrate || { echo "a second start did not end with 0"; exit 1; }
-    kill -0 "$gui" || { echo "the first instance ended"; exit 1; }
-    kill "$gui"
-    wait "$gui" 2>/dev/null
-    exit 0
-  ' || fail "the desktop program did not start"
-  echo "lumicrate showed its window under Xvfb"
+  # The window comes up on a real X server (Xvfb names its free display when ready); a second
+  # start meanwhile ends at once with 0 and leaves the first alone.
+  Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$scratch/display" 2>"$scratch/xvfb.log" &
+  xvfb=$!
+  trap 'set +e; kill $xvfb; remove_added; rm -rf "$scratch"' EXIT
+  for _ in $(seq 50); do
+    [[ -s $scratch/display ]] && break
+    sleep 0.1
+  done
+  [[ -s $scratch/display ]] || fail "Xvfb did not start: $(cat "$scratch/xvfb.log")"
+  export DISPLAY=:$(cat "$scratch/display")
+  /usr/bin/lumicrate >"$scratch/gui.log" 2>&1 &
+  gui=$!
+  for _ in $(seq 100); do
+    xdotool search --name "^ルミクレート$" >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  xdotool search --name "^ルミクレート$" >/dev/null 2>&1 || fail "lumicrate showed no window: $(cat "$scratch/gui.log")"
+  timeout 20 /usr/bin/lumicrate || fail "a second start of lumicrate did not end with 0"
+  kill -0 "$gui" 2>/dev/null || fail "the first lumicrate ended when the second started"
+  kill "$gui"
+  wait "$gui" 2>/dev/null || true
+  echo "lumicrate showed its window under Xvfb; a second start ended at once"
 fi
 
 echo "Purging lumicrate"
