@@ -6,7 +6,7 @@ CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMICRATE_WERROR=ON
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: all deps build test test-asan demo install package package-check clean
+.PHONY: all deps build test test-asan demo run install package package-check clean
 
 all: build
 
@@ -45,6 +45,10 @@ package: build
 # Installs the package with apt, tries the installed programs, then removes it again (root).
 package-check: package
 	scripts/package-check.sh $(BUILD)
+
+# Builds and starts the desktop program.
+run: build
+	$(BUILD)/lumicrate
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) demo-output demo-home

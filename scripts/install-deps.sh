@@ -8,11 +8,15 @@ packages=(
   cmake ninja-build g++ make pkg-config
   qt6-base-dev libexiv2-dev libvips-dev libgphoto2-dev libudev-dev libcurl4-openssl-dev libglib2.0-dev
   shared-mime-info
+  # the desktop program: Qt's own texts in Japanese, the SVG icon loader
+  qt6-translations-l10n libqt6svg6
   # tests
   libgtest-dev libimage-exiftool-perl exiv2 python3 xvfb fonts-noto-cjk chromium chromium-driver
+  # screenshots of the windows under a window manager
+  openbox xdotool x11-apps
   clang libclang-rt-14-dev
   # installation, desktop integration and the Debian package
-  librsvg2-bin desktop-file-utils appstream bash-completion dpkg-dev file xdotool
+  librsvg2-bin desktop-file-utils appstream bash-completion dpkg-dev file
   # benchmarks and the peers they are measured against
   libvips-tools imagemagick gphoto2 hyperfine time bc
 )

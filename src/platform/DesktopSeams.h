@@ -14,6 +14,11 @@ public:
   virtual void OpenWithShell(const std::string& fileOrAddress) = 0;
 };
 
+// What the desktop may be asked to open: an http:// or https:// address without control
+// characters, or a file that exists; anything else is refused.
+enum class ShellTarget { WebAddress, File, Refused };
+ShellTarget ClassifyShellTarget(const std::string& fileOrAddress);
+
 class Clock {
 public:
   virtual ~Clock() = default;

@@ -1,0 +1,30 @@
+// The decisions of the main window that need no window: how the output-folder field is read,
+// the question before an import, and whether the album can be generated or viewed.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "app/AppContext.h"
+
+namespace lumicrate {
+
+inline constexpr char kAlbumFolderName[] = "PhotoAlbum";
+inline constexpr char kAlbumIndexName[] = "index.html";
+
+// The text with one trailing "/" removed: "a/b/" gives "a/b", "a/b//" gives "a/b/". The root
+// "/" stays, since without its slash it would name no folder at all.
+std::string RemoveOneTrailingSeparator(std::string text);
+
+// The question asked before an import from a folder ("フォルダ"…"が選択されました。") or from a
+// drive or device ("デバイス"…"が接続されました。"), CR LF line breaks.
+std::string ImportConfirmationText(ImportMode mode, const std::string& sourceFolder, const std::string& deviceName);
+
+// The album's start page below an output folder as the field gives it.
+std::filesystem::path AlbumIndexPath(const std::string& outputFolder);
+
+// True when the folder holds at least one sub-folder besides PhotoAlbum (in any letter case):
+// only then is there anything to make an album of. A missing folder gives false.
+bool CanGenerateAlbum(const std::filesystem::path& outputFolder);
+
+} // namespace lumicrate

@@ -1,0 +1,338 @@
+// Every rule this window follows (the trailing-separator rule, the question's text, when the
+// album can be generated, where the window opens) is the core's; the window only wires its
+// controls to them.
+#include "ui/main_window/MainWindow_CL.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QScreen>
+
+#include "app/ActivityLog.h"
+#include "app/AppContext.h"
+#include "app/Inifile_CL.h"
+#include "app/MainWindowRules.h"
+#include "app/SelectedRun.h"
+#include "import/DestinationLayout.h"
+#include "ui/framework/Controls.h"
+#include "ui/framework/HighDpiHelper_CL.h"
+#include "ui/framework/MultiScreen_CL.h"
+#include "ui/main_window/UpdateCheckThread.h"
+#include "ui/main_window/UpdateDialog_CL.h"
+#include "ui/progress/MyConvertStartProgress_CL.h"
+#include "ui/settings/FolderSelectDialog_CL.h"
+
+namespace lumicrate::ui {
+namespace {
+
+const QString kCaption = QStringLiteral("ルミクレート");
+const QString kNoticeTitle = QStringLiteral("お知らせ");
+const QString kNoOutputFolder = QStringLiteral("出力先フォルダを指定してください。");
+constexpr int kOutputFolderLimit = 260;
+constexpr int kAlbumButtonColumns = 12;
+constexpr int kAlbumButtonHeight = 32;
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+} // namespace
+
+// The update notice as the dialog over this window.
+class MainWindow_CL::DialogNotice final : public UpdateNotice {
+public:
+  explicit DialogNotice(MainWindow_CL& window) : window_(window) {}
+  NoticeAnswer Show(const UpdateNoticeContent& notice) override {
+    UpdateDialog_CL dialog(FromUtf8(notice.caption), FromUtf8(notice.text));
+    return static_cast<NoticeAnswer>(dialog.DoModal(&window_));
+  }
+
+private:
+  MainWindow_CL& window_;
+};
+
+MainWindow_CL::MainWindow_CL(const Seams& seams)
+    : seams_(seams), factory_(ControlFactory_CL::kFirstId, [this](int id) { OnCommand(id); }) {
+  setWindowFlags(Qt::Window);
+  menuBar_ = new QMenuBar(this);
+  client_ = new QWidget(this);
+}
+
+MainWindow_CL::~MainWindow_CL() = default;
+
+void MainWindow_CL::OnInitDialog() {
+  Context().LoadSettings(Settings());
+  SetText(kCaption);
+  setWindowIcon(QIcon(QStringLiteral(":/lumicrate.svg")));
+  CreateMenu();
+  CreateControls();
+
+  if (!seams_.updateNotice) {
+    dialogNotice_ = std::make_unique<DialogNotice>(*this);
+  }
+  UpdateNotice& notice = seams_.updateNotice ? *seams_.updateNotice : *dialogNotice_;
+  updateCheck_ =
+      std::make_unique<UpdateCheckThread>(UpdateCheckThread::Setup{Settings(), notice, seams_.shell, seams_.clock,
+                                                                   seams_.updateServer, seams_.updateTimeouts},
+                                          this);
+  updateCheck_->Start("ルミクレートのアップデート。", kInstalledVersion);
+
+  PlaceWindow();
+  layoutReady_ = true;
+  RefreshFolderExample();
+  Layout();
+}
+
+void MainWindow_CL::CreateMenu() {
+  const auto add = [this](QMenu* menu, const QString& text, int command) {
+    QAction* action = menu->addAction(text);
+    action->setProperty(kCommandProperty, command);
+    connect(action, &QAction::triggered, this, [this, command] { OnCommand(command); });
+  };
+  add(menuBar_->addMenu(QStringLiteral("ファイル(&F)")), QStringLiteral("フォルダを指定して写真を取り込む(&A)"),
+      kCommandImportFolder);
+  add(menuBar_->addMenu(QStringLiteral("設定(&S)")), QStringLiteral("アプリ設定(&A)"), kCommandSettings);
+  QMenu* help = menuBar_->addMenu(QStringLiteral("ヘルプ(&H)"));
+  add(help, QStringLiteral("サポートサイト"), kCommandSupportSite);
+  help->addSeparator();
+  add(help, QStringLiteral("バージョン情報(&A)..."), kCommandVersion);
+}
+
+void MainWindow_CL::CreateControls() {
+  const Metrics metrics = LayoutMetrics();
+  const auto albumButton = [&](const QString& text) {
+    auto& button = factory_.GetAs<Button_CL>(factory_.CreateButton(client_, text, 0, 0));
+    button.SetFont(1.2, 600);
+    button.Resize(kAlbumButtonColumns * metrics.cw, kAlbumButtonHeight);
+    return &button;
+  };
+  viewButton_ = albumButton(QStringLiteral("写真一覧の参照"));
+  generateButton_ = albumButton(QStringLiteral("写真一覧の生成"));
+
+  outputEdit_ = &factory_.GetAs<Edit_CL>(factory_.CreateEdit(client_, 32, 1, 0, 0));
+  outputEdit_->LimitText(kOutputFolderLimit);
+  outputEdit_->SetText(FromUtf8(StoredOutputFolder(Settings())));
+  connect(outputEdit_, &QLineEdit::textChanged, this, [this] { RefreshFolderExample(); });
+
+  browseButton_ = &factory_.GetAs<Button_CL>(factory_.CreateButton(client_, QStringLiteral("\u3000参照\u3000"), 0, 0));
+  browseButton_->SetId(kCommandBrowseOutput);
+  formatLabel_ =
+      &factory_.GetAs<StaticText_CL>(factory_.CreateStatic(client_, QStringLiteral("取り込みフォルダの形式"), 0, 0));
+  exampleTree_ = &factory_.GetAs<TreeView_CL>(factory_.CreateTreeView(client_, 320, 320, 0, 0));
+  exampleTree_->setFrameShape(QFrame::Box);
+
+  connectHint_ = &factory_.GetAs<StaticText_CL>(
+      factory_.CreateStatic(client_, QStringLiteral("ＵＳＢにカメラもしくはiPhoneを接続してください。"), 0, 0));
+  connectHint_->SetFont(2.0, 100);
+  connectHint_->Resize(640, 64);
+  outputGroup_ = &factory_.GetAs<GroupBox_CL>(factory_.CreateGroupBox(
+      client_, QStringLiteral("出力先フォルダ（取り込んだファイルを出力するフォルダ）"), 320, 64, 0, 0));
+}
+
+void MainWindow_CL::PlaceWindow() {
+  MultiScreen_CL screens;
+  screens.Enumerate();
+  const ScreenRect full = screens.Primary().workArea;
+  const ScreenRect rect =
+      ChooseWindowRect(ReadWindowRect(Settings()), screens.Areas(true), full.Width(), full.Height());
+  pendingRect_ = rect;
+  HighDpiHelper_CL().MoveScaled(*this, rect.left, rect.top, rect.Width(), rect.Height());
+  ApplyMinimumSize();
+}
+
+void MainWindow_CL::ApplyMinimumSize() {
+  const Metrics metrics = LayoutMetrics();
+  const QSize frame = frameGeometry().size() - size();
+  setMinimumSize(32 * metrics.cw - frame.width(), 21 * metrics.ch - frame.height());
+}
+
+void MainWindow_CL::Layout() {
+  if (!layoutReady_) {
+    return;
+  }
+  const Metrics m = LayoutMetrics();
+  const int a = m.ch / 2;
+  outputGroup_->Move(m.cw / 2, a);
+  outputGroup_->Resize(m.width - m.cw, 10 * m.ch);
+  outputEdit_->Move(m.cw, a + m.ch);
+  outputEdit_->Resize(m.width - 96, browseButton_->Height());
+  browseButton_->Move(outputEdit_->x() + outputEdit_->Width() + m.cw, outputEdit_->y());
+  formatLabel_->Move(m.cw, a + browseButton_->Height() * 5 / 2);
+  exampleTree_->Move(m.cw, a + 4 * m.ch);
+  exampleTree_->Resize(m.width - 96, 5 * m.ch);
+  connectHint_->Move(m.cw, a + 14 * m.ch);
+  const int buttonTop = a + 10 * m.ch + m.ch / 2;
+  viewButton_->Move(m.width - viewButton_->Width() - m.cw / 2, buttonTop);
+  generateButton_->Move(m.width - generateButton_->Width() - m.cw - viewButton_->Width(), buttonTop);
+}
+
+void MainWindow_CL::resizeEvent(QResizeEvent* event) {
+  SubClassDialogBase_CL::resizeEvent(event);
+  const int menuHeight = menuBar_->sizeHint().height();
+  menuBar_->setGeometry(0, 0, width(), menuHeight);
+  client_->setGeometry(0, menuHeight, width(), std::max(0, height() - menuHeight));
+  Layout();
+  SaveWindowRect();
+}
+
+void MainWindow_CL::moveEvent(QMoveEvent* event) {
+  SubClassDialogBase_CL::moveEvent(event);
+  // Once framed, the window takes the outer size it was placed with.
+  if (pendingRect_ && frameGeometry().size() != size()) {
+    const ScreenRect rect = *std::exchange(pendingRect_, std::nullopt);
+    HighDpiHelper_CL::ResizeOuter(*this, rect.Width(), rect.Height());
+    ApplyMinimumSize();
+  }
+  SaveWindowRect();
+}
+
+void MainWindow_CL::showEvent(QShowEvent* event) {
+  SubClassDialogBase_CL::showEvent(event);
+  ApplyMinimumSize();
+}
+
+void MainWindow_CL::keyPressEvent(QKeyEvent* event) {
+  // Escape does not close the main window; only its close box and the window manager do.
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  SubClassDialogBase_CL::keyPressEvent(event);
+}
+
+void MainWindow_CL::SaveWindowRect() {
+  if (!layoutReady_ || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))) {
+    return;
+  }
+  const QRect frame = frameGeometry();
+  WriteWindowRect(Settings(), {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()});
+}
+
+std::string MainWindow_CL::FieldFolder() const {
+  return RemoveOneTrailingSeparator(outputEdit_->GetText().toStdString());
+}
+
+bool MainWindow_CL::CheckOutputFolder() {
+  Context().OutputFolder = FieldFolder();
+  if (!Context().OutputFolder.empty()) {
+    return true;
+  }
+  seams_.boxes.Inform(this, kNoOutputFolder, kNoticeTitle, BoxIcon::Exclamation);
+  Log().Write("%s", kNoOutputFolder.toStdString().c_str());
+  return false;
+}
+
+HRESULT MainWindow_CL::StartImport() {
+  AppContext& context = Context();
+  context.ReadyForImport = 0;
+  context.OutputFormatType = kNestedDayLayout;
+  if (!CheckOutputFolder()) {
+    context.ReadyForImport = 1;
+    return E_FAIL;
+  }
+  Settings().WriteString("APP_INFO", "OutputFolder", context.OutputFolder.string());
+  Settings().WriteInt("APP_INFO", "OutputFormatType", kNestedDayLayout);
+
+  if (context.Mode != ImportMode::Album &&
+      !seams_.boxes.AskYesNo(
+          this, FromUtf8(ImportConfirmationText(context.Mode, context.SourceFolder.string(), context.DeviceName)),
+          QStringLiteral("写真＆動画の取り込みの開始"))) {
+    context.ReadyForImport = 1;
+    return E_FAIL;
+  }
+
+  {
+    MyConvertStartProgress_CL progress(seams_.boxes);
+    progress.SetStartOnInit();
+    progress.DoModal(this);
+  }
+
+  if (context.Mode == ImportMode::Album) {
+    seams_.boxes.Inform(this, QStringLiteral("写真一覧の生成が完了しました。"), kNoticeTitle, BoxIcon::Information);
+    seams_.shell.OpenWithShell(AlbumIndexPath(context.OutputFolder.string()).string());
+  } else {
+    seams_.boxes.Inform(this, QStringLiteral("写真の取り込みが完了しました。"), kNoticeTitle, BoxIcon::Information);
+  }
+  context.ReadyForImport = 1;
+  RefreshFolderExample();
+  return 0;
+}
+
+void MainWindow_CL::RefreshFolderExample() {
+  if (!layoutReady_) {
+    return;
+  }
+  exampleTree_->DeleteAllTreeItems();
+  QTreeWidgetItem* root = exampleTree_->InsertTreeItem(nullptr, FromUtf8(FieldFolder()));
+  QTreeWidgetItem* year = exampleTree_->InsertTreeItem(root, QStringLiteral("2015年"));
+  QTreeWidgetItem* month = exampleTree_->InsertTreeItem(year, QStringLiteral("01月"));
+  for (const QString& day : {QStringLiteral("01日"), QStringLiteral("02日"), QStringLiteral("03日")}) {
+    exampleTree_->InsertTreeItem(month, day);
+  }
+  year->setExpanded(true);
+  month->setExpanded(true);
+  root->setExpanded(true);
+
+  std::error_code ec;
+  const std::filesystem::path index = AlbumIndexPath(FieldFolder());
+  viewButton_->Enable(!index.empty() && std::filesystem::exists(index, ec));
+  UpdateGenerateButton();
+}
+
+void MainWindow_CL::UpdateGenerateButton() {
+  generateButton_->Enable(CanGenerateAlbum(FieldFolder()));
+}
+
+void MainWindow_CL::OnCommand(int id) {
+  if (id == generateButton_->Id()) {
+    Context().Mode = ImportMode::Album;
+    StartImport();
+    return;
+  }
+  if (id == viewButton_->Id()) {
+    seams_.shell.OpenWithShell(AlbumIndexPath(FieldFolder()).string());
+    return;
+  }
+  switch (id) {
+  case kCommandSupportSite:
+    seams_.shell.OpenWithShell(std::string("http://") + kProductHost + "/Lumicrate/");
+    break;
+  case kCommandImportFolder:
+    ChooseSourceFolder();
+    break;
+  case kCommandBrowseOutput:
+    ChooseOutputFolder();
+    break;
+  default:
+    break;
+  }
+}
+
+void MainWindow_CL::ChooseSourceFolder() {
+  FolderSelectDialog_CL chooser(seams_.folders);
+  QString folder;
+  if (!chooser.Browse(this, QStringLiteral("取り込みたい写真のあるフォルダを選択してください。"), folder)) {
+    return;
+  }
+  AppContext& context = Context();
+  context.Mode = ImportMode::Folder;
+  context.SourceFolder = folder.toStdString();
+  context.DeviceName = "フォルダ指定";
+  StartImport();
+}
+
+void MainWindow_CL::ChooseOutputFolder() {
+  FolderSelectDialog_CL chooser(seams_.folders);
+  chooser.SetInitialFolder(FromUtf8(StoredOutputFolder(Settings())));
+  QString folder;
+  if (chooser.Browse(this, QStringLiteral("整理を行った写真の出力先フォルダを選択してください。"), folder)) {
+    outputEdit_->SetText(folder);
+  }
+}
+
+bool MainWindow_CL::UpdateCheckDone() const {
+  return !updateCheck_ || updateCheck_->Done();
+}
+
+} // namespace lumicrate::ui

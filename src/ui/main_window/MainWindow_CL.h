@@ -1,0 +1,112 @@
+// The program's one top-level window: the output folder with its browse button, an example of
+// the dated folders an import makes, the two album buttons, the hint to connect a camera, and
+// the menu. It owns the start of every import and album run (StartImport).
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/Product.h"
+#include "app/WindowRect.h"
+#include "platform/DesktopSeams.h"
+#include "platform/HResult.h"
+#include "ui/framework/ControlFactory_CL.h"
+#include "ui/framework/SubClassDialogBase_CL.h"
+#include "ui/framework/UiSeams.h"
+#include "update/InetHttp_CL.h"
+#include "update/UpdateNotice.h"
+
+class QMenuBar;
+
+namespace lumicrate::ui {
+
+class Button_CL;
+class Edit_CL;
+class GroupBox_CL;
+class StaticText_CL;
+class TreeView_CL;
+class UpdateCheckThread;
+
+class MainWindow_CL : public SubClassDialogBase_CL {
+public:
+  // Menu commands.
+  static constexpr int kCommandSupportSite = 180;
+  static constexpr int kCommandVersion = 181;
+  static constexpr int kCommandSettings = 194;
+  static constexpr int kCommandImportFolder = 195;
+  static constexpr int kCommandBrowseOutput = 196;
+  static constexpr const char* kCommandProperty = "commandId";
+  static constexpr const char* kInstalledVersion = "1.0.0";
+
+  struct Seams {
+    MessageBoxes& boxes;
+    FolderChooser& folders;
+    DesktopShell& shell;
+    const Clock& clock;
+    // Shown on this window's thread; null for the update dialog over this window.
+    UpdateNotice* updateNotice = nullptr;
+    std::string updateServer = kProductHost;
+    HttpTimeouts updateTimeouts = {};
+  };
+
+  explicit MainWindow_CL(const Seams& seams);
+  ~MainWindow_CL() override;
+
+  // Starts what ImportMode, SourceFolder and DeviceName of the context ask for, after the
+  // output folder check and (but for the album) the person's yes. 0 after a run, E_FAIL when
+  // the output folder is missing or the person said no.
+  HRESULT StartImport();
+  // A button press or a menu command.
+  void OnCommand(int id);
+
+  // The update check runs on its own thread; true once it has ended.
+  bool UpdateCheckDone() const;
+
+protected:
+  void OnInitDialog() override;
+  QWidget& ClientArea() override { return *client_; }
+
+  void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+private:
+  class DialogNotice;
+
+  void CreateMenu();
+  void CreateControls();
+  void PlaceWindow();
+  void Layout();
+  void SaveWindowRect();
+  void ApplyMinimumSize();
+  // The output folder as the field gives it, one trailing "/" removed.
+  std::string FieldFolder() const;
+  bool CheckOutputFolder();
+  void RefreshFolderExample();
+  void UpdateGenerateButton();
+  void ChooseSourceFolder();
+  void ChooseOutputFolder();
+
+  Seams seams_;
+  bool layoutReady_ = false;
+  QMenuBar* menuBar_ = nullptr;
+  QWidget* client_ = nullptr;
+  ControlFactory_CL factory_;
+  Button_CL* viewButton_ = nullptr;
+  Button_CL* generateButton_ = nullptr;
+  GroupBox_CL* outputGroup_ = nullptr;
+  Edit_CL* outputEdit_ = nullptr;
+  Button_CL* browseButton_ = nullptr;
+  StaticText_CL* formatLabel_ = nullptr;
+  TreeView_CL* exampleTree_ = nullptr;
+  StaticText_CL* connectHint_ = nullptr;
+  // The outer rectangle to take once the window manager has framed the window.
+  std::optional<ScreenRect> pendingRect_;
+  std::unique_ptr<DialogNotice> dialogNotice_;
+  std::unique_ptr<UpdateCheckThread> updateCheck_;
+};
+
+} // namespace lumicrate::ui

@@ -1,0 +1,27 @@
+// The progress window of an import or album run: its worker runs what the context's ImportMode
+// selects and closes the window when the run returns, whatever the run's result.
+#pragma once
+
+#include "device/NoticeSink.h"
+#include "ui/framework/UiSeams.h"
+#include "ui/progress/EasyProgress_CL.h"
+
+namespace lumicrate::ui {
+
+class MyConvertStartProgress_CL : public EasyProgress_CL, private NoticeSink {
+public:
+  explicit MyConvertStartProgress_CL(MessageBoxes& boxes);
+  ~MyConvertStartProgress_CL() override;
+
+protected:
+  int Run(int a, int b) override;
+  void Finished(int cancel) override;
+
+private:
+  // The device run's notice, shown over this window; the worker waits until it is closed.
+  void ShowNotice(const std::string& caption, const std::string& text) override;
+
+  MessageBoxes& boxes_;
+};
+
+} // namespace lumicrate::ui
