@@ -22,7 +22,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
-# What is loaded at run time rather than linked, so shlibdeps cannot see it: a Japanese font for
+# Qt loads the window icon's SVG through a plugin, which no program links, so it is named here.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+# What else is loaded at run time rather than linked, so shlibdeps cannot see it: a Japanese font for
 # the window's texts, Qt's own Japanese texts, xdg-open for the album and web pages, and the MIME
 # database that names file types.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
