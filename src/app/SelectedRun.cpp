@@ -19,7 +19,7 @@ std::filesystem::path RunFolder(const AppContext& context) {
 }
 
 HRESULT RunSelectedImport(AppContext& context, Progress_CL& progress, NoticeSink& notices, const DeviceQuery& query,
-                          DeviceImportReport* report) {
+                          SelectedRunReport* report) {
   Log().Write("写真取り込み(開始)");
   Log().Write("出力フォルダ = %s", context.OutputFolder.c_str());
 
@@ -30,6 +30,9 @@ HRESULT RunSelectedImport(AppContext& context, Progress_CL& progress, NoticeSink
   }
   HRESULT hr = made ? HResultFromErrno(made.value()) : 0;
   if (!made) {
+    if (report) {
+      report->started = true;
+    }
     switch (context.Mode) {
     case ImportMode::Device:
       hr = DeviceImportRun(context, progress, context.OutputFolder, notices, query, report);

@@ -17,6 +17,12 @@ class Inifile_CL;
 class NoticeSink;
 class Progress_CL;
 
+// What a caller hears of a run: the counts and failed copy of a folder or device run, whether a
+// device run found its device, and whether the run began at all (its folder could be made).
+struct SelectedRunReport : DeviceImportReport {
+  bool started = false;
+};
+
 // APP_INFO / OutputFolder, empty when none is stored.
 std::string StoredOutputFolder(const Inifile_CL& settings);
 
@@ -26,8 +32,8 @@ std::filesystem::path RunFolder(const AppContext& context);
 // Logs "写真取り込み(開始)" and the output folder, makes the run's folder (a folder that cannot be
 // made ends the run with its error), runs what context.Mode selects (Device: the device run;
 // Album: the album; Drive, Folder and any other value: the folder run from SourceFolder) into
-// OutputFolder, and logs "写真取り込み(終了)". report, when given, receives the run's counts.
+// OutputFolder, and logs "写真取り込み(終了)". report, when given, receives what the run reports.
 HRESULT RunSelectedImport(AppContext& context, Progress_CL& progress, NoticeSink& notices,
-                          const DeviceQuery& query = {}, DeviceImportReport* report = nullptr);
+                          const DeviceQuery& query = {}, SelectedRunReport* report = nullptr);
 
 } // namespace lumicrate

@@ -5,15 +5,23 @@
 #include <vector>
 
 #include "album/BuildAlbum.h"
-#include "app/ActivityLog.h"
+#include "app/AppContext.h"
 #include "app/Inifile_CL.h"
+#include "app/SelectedRun.h"
 #include "app/Startup.h"
 #include "cli/CliCommand.h"
 #include "cli/TerminalProgress_CL.h"
+#include "device/NoticeSink.h"
 #include "platform/HResult.h"
 
 namespace lumicrate::cli {
 namespace {
+
+// An album run has nothing to tell a person on the way.
+class NoNotices final : public NoticeSink {
+public:
+  void ShowNotice(const std::string& /*caption*/, const std::string& /*text*/) override {}
+};
 
 int UsageError(const std::string& message) {
   std::fprintf(stderr, "lumicrate-cli album: %s\n使い方: lumicrate-cli album [出力先]\n", message.c_str());
@@ -28,7 +36,7 @@ int RunAlbum(const std::vector<std::string>& args) {
     return UsageError("不明な引数です: " + args[0]);
   }
   StartUp({.singleInstance = false});
-  const std::string output = args.empty() ? Settings().GetString("APP_INFO", "OutputFolder", "") : args[0];
+  const std::string output = args.empty() ? StoredOutputFolder(Settings()) : args[0];
   if (output.empty()) {
     return UsageError("出力先フォルダを指定してください。(引数、または設定の OutputFolder)");
   }
@@ -37,22 +45,17 @@ int RunAlbum(const std::vector<std::string>& args) {
     return UsageError("出力先のフォルダがありません: " + output);
   }
   const std::filesystem::path folder = std::filesystem::absolute(output).lexically_normal();
-  AlbumOptions options = MakeAlbumOptions(nullptr, folder);
+  const AlbumOptions options = MakeAlbumOptions(nullptr, folder);
   TerminalProgress_CL progress(options.ProgressText);
-  options.Progress = &progress;
-
-  Log().Write("写真取り込み(開始)");
-  Log().Write("出力フォルダ = %s", options.OutputFolder.c_str());
+  AppContext& context = Context();
+  context.Mode = ImportMode::Album;
+  context.OutputFolder = options.OutputFolder;
   std::printf("出力先: %s\n", options.OutputFolder.c_str());
   std::fflush(stdout);
 
-  // Made here, so that an output folder we may not write is reported as such and not as a page
-  // that found no folder to go into.
-  std::error_code made;
-  std::filesystem::create_directories(options.AlbumFolder, made);
-  const HRESULT hr = made ? HResultFromErrno(made.value()) : BuildAlbum(options);
+  NoNotices notices;
+  const HRESULT hr = RunSelectedImport(context, progress, notices);
   progress.Finish();
-  Log().Write("写真取り込み(終了)");
 
   if (Failed(hr)) {
     const int err = ErrnoFromHResult(hr);

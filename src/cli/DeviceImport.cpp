@@ -60,13 +60,14 @@ bool ParseDeviceOption(const std::vector<std::string>& args, size_t& i, DeviceAr
   return false;
 }
 
-HRESULT CliDeviceImport::Run(AppContext& context, Progress_CL& progress, const std::filesystem::path& output,
-                             const DeviceArguments& arguments, ImportReport& report) {
+HRESULT CliDeviceImport::Run(AppContext& context, Progress_CL& progress, const DeviceArguments& arguments,
+                             SelectedRunReport& report) {
   const DeviceQuery query = arguments.Query();
   description_ = query.description;
-  report_.emplace();
-  const HRESULT hr = DeviceImportRun(context, progress, output, *this, query, &*report_);
-  report = *report_;
+  const HRESULT hr = RunSelectedImport(context, progress, *this, query, &report);
+  if (context.Mode == ImportMode::Device && report.started) {
+    report_ = report;
+  }
   return hr;
 }
 

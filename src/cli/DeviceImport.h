@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "device/DeviceImportRun.h"
+#include "app/SelectedRun.h"
 #include "device/NoticeSink.h"
 
 namespace lumicrate {
@@ -33,11 +33,11 @@ struct DeviceArguments {
 // it uses. Returns false when args[i] is neither option; error receives a usage error.
 bool ParseDeviceOption(const std::vector<std::string>& args, size_t& i, DeviceArguments& device, std::string& error);
 
-// The device run from a terminal. A notice is kept until the progress line is done.
+// The folder or device run (as context.Mode says) from a terminal. A notice is kept until the
+// progress line is done.
 class CliDeviceImport : public NoticeSink {
 public:
-  HRESULT Run(AppContext& context, Progress_CL& progress, const std::filesystem::path& output,
-              const DeviceArguments& arguments, ImportReport& report);
+  HRESULT Run(AppContext& context, Progress_CL& progress, const DeviceArguments& arguments, SelectedRunReport& report);
   void ShowNotice(const std::string& caption, const std::string& text) override;
 
   // The notices the run showed, and for a failure what to do about the device; nothing after a

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "app/ActivityLog.h"
 #include "app/AppContext.h"
 #include "app/Inifile_CL.h"
 #include "app/Startup.h"
@@ -14,7 +13,6 @@
 #include "cli/DeviceImport.h"
 #include "cli/TerminalProgress_CL.h"
 #include "import/DestinationLayout.h"
-#include "import/FolderImportRun.h"
 #include "platform/CleanPath.h"
 #include "platform/HResult.h"
 
@@ -104,7 +102,7 @@ int RunImport(const std::vector<std::string>& args) {
   // A terminal run names its source itself, so it skips the desktop's look for an iPhone
   // (which loads every camera driver of libgphoto2).
   context.LoadImportSettings(Settings());
-  const std::string stored = Settings().GetString("APP_INFO", "OutputFolder", "");
+  const std::string stored = StoredOutputFolder(Settings());
   if (!arguments.output && stored.empty()) {
     return UsageError("出力先フォルダを指定してください。(--output、または設定の OutputFolder)");
   }
@@ -114,27 +112,15 @@ int RunImport(const std::vector<std::string>& args) {
   context.SourceFolder = arguments.source;
   context.OutputFolder = output;
 
-  Log().Write("写真取り込み(開始)");
-  Log().Write("出力フォルダ = %s", output.c_str());
   const std::string sourceText = arguments.device.requested ? arguments.device.SourceText() : arguments.source.string();
   std::printf("取り込み元: %s\n出力先: %s\n", sourceText.c_str(), output.c_str());
   std::fflush(stdout);
 
   TerminalProgress_CL progress("取り込み中");
-  ImportReport report;
+  SelectedRunReport report;
   CliDeviceImport device;
-  // A new output folder is made here, so that one we may not make is reported as such and not as
-  // a copy that found no folder to go into.
-  std::error_code made;
-  if (!std::filesystem::exists(output, made)) {
-    std::filesystem::create_directories(output, made);
-  }
-  const HRESULT hr = made ? HResultFromErrno(made.value())
-                     : arguments.device.requested
-                         ? device.Run(context, progress, output, arguments.device, report)
-                         : FolderImportRun(context, progress, arguments.source, output, &report);
+  const HRESULT hr = device.Run(context, progress, arguments.device, report);
   progress.Finish();
-  Log().Write("写真取り込み(終了)");
 
   std::printf("入力ファイルの数   = %d\n重複ファイルの数   = %d\nコピーファイルの数 = %d\n", report.inputFiles,
               report.duplicates, report.copiedFiles);
