@@ -47,6 +47,8 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$scratch/install.
   fail "apt-get install failed: $(cat "$scratch/install.log")"
 
 export HOME=$scratch/home
+# The settings, log and instance lock follow HOME alone, never a real session's.
+unset XDG_CONFIG_HOME XDG_RUNTIME_DIR
 mkdir -p "$HOME"
 out=$scratch/output
 /usr/bin/lumicrate-cli import samples/card --output "$out"
@@ -55,32 +57,30 @@ cmp -s "$out/PhotoAlbum/picture.html" /usr/share/lumicrate/Template/0001/picture
   fail "the album's viewer page is not the installed template's"
 dpkg -L lumicrate | grep -qx /usr/share/man/man1/lumicrate-cli.1.gz || fail "the package has no manual page of lumicrate-cli"
 
-if [[ -x /usr/bin/lumicrate ]]; then
-  /usr/bin/lumicrate --help >/dev/null || fail "lumicrate --help failed"
-  # The window comes up on a real X server (Xvfb names its free display when ready); a second
-  # start meanwhile ends at once with 0 and leaves the first alone.
-  Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$scratch/display" 2>"$scratch/xvfb.log" &
-  xvfb=$!
-  trap 'set +e; kill $xvfb; remove_added; rm -rf "$scratch"' EXIT
-  for _ in $(seq 50); do
-    [[ -s $scratch/display ]] && break
-    sleep 0.1
-  done
-  [[ -s $scratch/display ]] || fail "Xvfb did not start: $(cat "$scratch/xvfb.log")"
-  export DISPLAY=:$(cat "$scratch/display")
-  /usr/bin/lumicrate >"$scratch/gui.log" 2>&1 &
-  gui=$!
-  for _ in $(seq 100); do
-    xdotool search --name "^ルミクレート$" >/dev/null 2>&1 && break
-    sleep 0.1
-  done
-  xdotool search --name "^ルミクレート$" >/dev/null 2>&1 || fail "lumicrate showed no window: $(cat "$scratch/gui.log")"
-  timeout 20 /usr/bin/lumicrate || fail "a second start of lumicrate did not end with 0"
-  kill -0 "$gui" 2>/dev/null || fail "the first lumicrate ended when the second started"
-  kill "$gui"
-  wait "$gui" 2>/dev/null || true
-  echo "lumicrate showed its window under Xvfb; a second start ended at once"
-fi
+/usr/bin/lumicrate --help >/dev/null || fail "lumicrate --help failed"
+# The window comes up on a real X server (Xvfb names its free display when ready); a second
+# start meanwhile ends at once with 0 and leaves the first alone.
+Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$scratch/display" 2>"$scratch/xvfb.log" &
+xvfb=$!
+trap 'set +e; kill $xvfb; remove_added; rm -rf "$scratch"' EXIT
+for _ in $(seq 50); do
+  [[ -s $scratch/display ]] && break
+  sleep 0.1
+done
+[[ -s $scratch/display ]] || fail "Xvfb did not start: $(cat "$scratch/xvfb.log")"
+export DISPLAY=:$(cat "$scratch/display")
+/usr/bin/lumicrate >"$scratch/gui.log" 2>&1 &
+gui=$!
+for _ in $(seq 100); do
+  xdotool search --name "^ルミクレート$" >/dev/null 2>&1 && break
+  sleep 0.1
+done
+xdotool search --name "^ルミクレート$" >/dev/null 2>&1 || fail "lumicrate showed no window: $(cat "$scratch/gui.log")"
+timeout 20 /usr/bin/lumicrate || fail "a second start of lumicrate did not end with 0"
+kill -0 "$gui" 2>/dev/null || fail "the first lumicrate ended when the second started"
+kill "$gui"
+wait "$gui" 2>/dev/null || true
+echo "lumicrate showed its window under Xvfb; a second start ended at once"
 
 echo "Purging lumicrate"
 DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq lumicrate >"$scratch/purge.log" 2>&1 ||

@@ -9,6 +9,8 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 root=$scratch/root
 export HOME=$scratch/home
+# The settings, log and instance lock follow HOME alone, never a real session's.
+unset XDG_CONFIG_HOME XDG_RUNTIME_DIR
 mkdir -p "$HOME"
 
 fail() {
@@ -18,19 +20,14 @@ fail() {
 
 DESTDIR=$root "$cmake" --install "$build" --prefix /usr >"$scratch/install.log"
 
-for path in bin/lumicrate-cli share/lumicrate/Template/0001/picture.html \
-  share/lumicrate/Template/0001/make_photo_album.css share/man/man1/lumicrate-cli.1.gz \
-  share/bash-completion/completions/lumicrate-cli; do
+for path in bin/lumicrate bin/lumicrate-cli share/lumicrate/Template/0001/picture.html \
+  share/lumicrate/Template/0001/make_photo_album.css share/lumicrate/menu_image.bmp \
+  share/applications/example.lumicrate.Lumicrate.desktop share/metainfo/example.lumicrate.Lumicrate.metainfo.xml \
+  share/man/man1/lumicrate.1.gz share/man/man1/lumicrate-cli.1.gz share/bash-completion/completions/lumicrate-cli \
+  share/icons/hicolor/scalable/apps/lumicrate.svg \
+  share/icons/hicolor/{16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/lumicrate.png; do
   [[ -e $root/usr/$path ]] || fail "not installed: /usr/$path"
 done
-if [[ -e $root/usr/bin/lumicrate ]]; then
-  for path in share/applications/example.lumicrate.Lumicrate.desktop \
-    share/metainfo/example.lumicrate.Lumicrate.metainfo.xml share/man/man1/lumicrate.1.gz \
-    share/lumicrate/menu_image.bmp share/icons/hicolor/scalable/apps/lumicrate.svg \
-    share/icons/hicolor/{16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/lumicrate.png; do
-    [[ -e $root/usr/$path ]] || fail "not installed with the desktop program: /usr/$path"
-  done
-fi
 [[ ! -e $root/usr/bin/Template ]] || fail "the template belongs in share/lumicrate, not beside the program"
 
 cli=$root/usr/bin/lumicrate-cli
