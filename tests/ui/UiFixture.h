@@ -64,7 +64,7 @@ template <class Widget_T = QWidget> Widget_T* FindControl(const QWidget& root, i
   for (QWidget* widget : root.findChildren<QWidget*>()) {
     const QVariant value = widget->property(ui::ControlBase_CL::kIdProperty);
     if (value.isValid() && value.toInt() == id) {
-      return qobject_cast<Widget_T*>(widget);
+      return dynamic_cast<Widget_T*>(widget);
     }
   }
   return nullptr;

@@ -89,12 +89,16 @@ std::pair<int, int> ControlFactory_CL::CreateOkCancel(QWidget* parent, const QSt
   const int cancel = CreateButton(parent, cancelText, 0, 0);
   Get(ok).SetId(kOkId);
   Get(cancel).SetId(kCancelId);
-  ControlBase_CL& second = Get(cancel);
+  PlaceOkCancel(parent, {ok, cancel});
+  return {ok, cancel};
+}
+
+void ControlFactory_CL::PlaceOkCancel(QWidget* parent, std::pair<int, int> pair) {
+  ControlBase_CL& second = Get(pair.second);
   second.Move(parent->width() - second.Width() - kButtonMargin, parent->height() - second.Height() - kButtonMargin);
-  ControlBase_CL& first = Get(ok);
+  ControlBase_CL& first = Get(pair.first);
   first.Move(second.GetRectInParent().x() - kButtonMargin - first.Width(),
              parent->height() - first.Height() - kButtonMargin);
-  return {ok, cancel};
 }
 
 } // namespace lumicrate::ui

@@ -53,6 +53,8 @@ public:
   // Two buttons with the identifiers 0x1000 and 0x1002 at the bottom right of parent: the
   // second in the corner, the first to its left. Returns their indices.
   std::pair<int, int> CreateOkCancel(QWidget* parent, const QString& okText, const QString& cancelText);
+  // Puts the pair back in the corner after parent changed size.
+  void PlaceOkCancel(QWidget* parent, std::pair<int, int> pair);
 
 private:
   template <class Control_T, class... Args> int Add(QWidget* parent, int x, int y, Args&&... args);

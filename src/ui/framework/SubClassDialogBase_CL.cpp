@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "ui/framework/ControlBase_CL.h"
+#include "ui/framework/HighDpiHelper_CL.h"
 
 namespace lumicrate::ui {
 
@@ -54,6 +55,46 @@ void SubClassDialogBase_CL::CentreOver(QWidget* owner, bool onScreen) {
     area = owner->frameGeometry();
   }
   move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+}
+
+void SubClassDialogBase_CL::MoveOuter(int x, int y, int width, int height, bool fixed) {
+  outerSize_ = QSize(width, height);
+  fixedSize_ = fixed;
+  HighDpiHelper_CL().MoveScaled(*this, x, y, width, height);
+  if (fixed) {
+    setFixedSize(size());
+  }
+}
+
+void SubClassDialogBase_CL::OnFrameChanged() {
+  if (!outerSize_) {
+    return;
+  }
+  const QSize outer = *outerSize_;
+  if (fixedSize_) {
+    setFixedSize(outer - frame_);
+  } else {
+    outerSize_.reset();
+  }
+  HighDpiHelper_CL::ResizeOuter(*this, outer.width(), outer.height());
+}
+
+void SubClassDialogBase_CL::CheckFrame() {
+  const QSize frame = frameGeometry().size() - size();
+  if (frame != frame_) {
+    frame_ = frame;
+    OnFrameChanged();
+  }
+}
+
+void SubClassDialogBase_CL::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  CheckFrame();
+}
+
+void SubClassDialogBase_CL::moveEvent(QMoveEvent* event) {
+  QDialog::moveEvent(event);
+  CheckFrame();
 }
 
 } // namespace lumicrate::ui

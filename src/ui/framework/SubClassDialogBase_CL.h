@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QRect>
+#include <optional>
 
 namespace lumicrate::ui {
 
@@ -34,15 +35,27 @@ public:
   // Centres the window over owner's window rectangle, or over the screen when owner is
   // minimised, missing, or onScreen is set; the window keeps its size.
   void CentreOver(QWidget* owner, bool onScreen);
+  // Gives the window an outer size, frame included, at (x, y). The window manager frames a
+  // window only once it shows, so the size is applied again then; a fixed size stays for good.
+  void MoveOuter(int x, int y, int width, int height, bool fixed);
 
 protected:
   virtual void OnInitDialog() {}
+  // The window's frame has changed size (it has just been framed): the outer size is applied again.
+  virtual void OnFrameChanged();
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   // Where the controls live: the whole dialog, or below a menu bar.
   virtual QWidget& ClientArea() { return *this; }
   const QWidget& ClientArea() const { return const_cast<SubClassDialogBase_CL*>(this)->ClientArea(); }
 
 private:
+  void CheckFrame();
+
   bool initialised_ = false;
+  QSize frame_;
+  std::optional<QSize> outerSize_;
+  bool fixedSize_ = false;
 };
 
 } // namespace lumicrate::ui

@@ -17,7 +17,6 @@
 #include "device/FolderArrival.h"
 #include "import/DestinationLayout.h"
 #include "ui/framework/Controls.h"
-#include "ui/framework/HighDpiHelper_CL.h"
 #include "ui/framework/MultiScreen_CL.h"
 #include "ui/main_window/UpdateCheckThread.h"
 #include "ui/main_window/UpdateDialog_CL.h"
@@ -60,10 +59,15 @@ MainWindow_CL::MainWindow_CL(const Seams& seams)
   client_ = new QWidget(this);
 }
 
-MainWindow_CL::~MainWindow_CL() = default;
+MainWindow_CL::~MainWindow_CL() {
+  if (iphoneProbe_.joinable()) {
+    iphoneProbe_.join();
+  }
+}
 
 void MainWindow_CL::OnInitDialog() {
-  Context().LoadSettings(Settings());
+  DetectIPhone();
+  Context().LoadImportSettings(Settings());
   SetText(kCaption);
   setWindowIcon(QIcon(QStringLiteral(":/lumicrate.svg")));
   CreateMenu();
@@ -83,6 +87,22 @@ void MainWindow_CL::OnInitDialog() {
   layoutReady_ = true;
   RefreshFolderExample();
   Layout();
+}
+
+void MainWindow_CL::DetectIPhone() {
+  iphoneProbe_ = std::thread([this] {
+    AppContext probe;
+    probe.DetectIPhone();
+    QMetaObject::invokeMethod(
+        this,
+        [present = probe.IPhonePresent, name = probe.DeviceName] {
+          Context().IPhonePresent = present;
+          if (present) {
+            Context().DeviceName = name;
+          }
+        },
+        Qt::QueuedConnection);
+  });
 }
 
 void MainWindow_CL::CreateMenu() {
@@ -137,9 +157,8 @@ void MainWindow_CL::PlaceWindow() {
   const ScreenRect full = screens.Primary().workArea;
   const ScreenRect rect =
       ChooseWindowRect(ReadWindowRect(Settings()), screens.Areas(true), full.Width(), full.Height());
-  pendingRect_ = rect;
-  HighDpiHelper_CL().MoveScaled(*this, rect.left, rect.top, rect.Width(), rect.Height());
   ApplyMinimumSize();
+  MoveOuter(rect.left, rect.top, rect.Width(), rect.Height(), false);
 }
 
 void MainWindow_CL::ApplyMinimumSize() {
@@ -179,18 +198,13 @@ void MainWindow_CL::resizeEvent(QResizeEvent* event) {
 
 void MainWindow_CL::moveEvent(QMoveEvent* event) {
   SubClassDialogBase_CL::moveEvent(event);
-  // Once framed, the window takes the outer size it was placed with.
-  if (pendingRect_ && frameGeometry().size() != size()) {
-    const ScreenRect rect = *std::exchange(pendingRect_, std::nullopt);
-    HighDpiHelper_CL::ResizeOuter(*this, rect.Width(), rect.Height());
-    ApplyMinimumSize();
-  }
   SaveWindowRect();
 }
 
-void MainWindow_CL::showEvent(QShowEvent* event) {
-  SubClassDialogBase_CL::showEvent(event);
+void MainWindow_CL::OnFrameChanged() {
+  // The minimum counts the frame too, and comes first so that it cannot stretch the window.
   ApplyMinimumSize();
+  SubClassDialogBase_CL::OnFrameChanged();
 }
 
 void MainWindow_CL::keyPressEvent(QKeyEvent* event) {

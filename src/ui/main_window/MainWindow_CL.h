@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "app/Product.h"
 #include "app/WindowRect.h"
@@ -75,12 +76,15 @@ protected:
 
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
-  void showEvent(QShowEvent* event) override;
+  void OnFrameChanged() override;
   void keyPressEvent(QKeyEvent* event) override;
 
 private:
   class DialogNotice;
 
+  // Looks for a connected iPhone off this thread (libgphoto2 may take its time over USB) and
+  // sets the context's flag and device name here when done.
+  void DetectIPhone();
   void CreateMenu();
   void CreateControls();
   void PlaceWindow();
@@ -108,10 +112,9 @@ private:
   StaticText_CL* formatLabel_ = nullptr;
   TreeView_CL* exampleTree_ = nullptr;
   StaticText_CL* connectHint_ = nullptr;
-  // The outer rectangle to take once the window manager has framed the window.
-  std::optional<ScreenRect> pendingRect_;
   std::unique_ptr<DialogNotice> dialogNotice_;
   std::unique_ptr<UpdateCheckThread> updateCheck_;
+  std::thread iphoneProbe_;
 };
 
 } // namespace lumicrate::ui

@@ -1,8 +1,6 @@
 // The dialog has a fixed size and only a close box besides its two buttons.
 #include "ui/main_window/UpdateDialog_CL.h"
 
-#include "ui/framework/HighDpiHelper_CL.h"
-
 namespace lumicrate::ui {
 
 UpdateDialog_CL::UpdateDialog_CL(QString caption, QString text)
@@ -20,11 +18,18 @@ UpdateDialog_CL::UpdateDialog_CL(QString caption, QString text)
 
 void UpdateDialog_CL::OnInitDialog() {
   SetText(caption_);
-  HighDpiHelper_CL().MoveScaled(*this, 0, 0, kWidth, kHeight);
-  setFixedSize(size());
-  factory_.CreateOkCancel(this, QStringLiteral("\u3000サイトへ移動する\u3000"), QStringLiteral("後日通知する\u3000"));
+  MoveOuter(0, 0, kWidth, kHeight, true);
+  buttons_ = factory_.CreateOkCancel(this, QStringLiteral("\u3000サイトへ移動する\u3000"),
+                                     QStringLiteral("後日通知する\u3000"));
   factory_.CreateStatic(this, text_, 8, 8);
   CentreOver(parentWidget(), false);
+}
+
+void UpdateDialog_CL::resizeEvent(QResizeEvent* event) {
+  SubClassDialogBase_CL::resizeEvent(event);
+  if (buttons_) {
+    factory_.PlaceOkCancel(this, *buttons_);
+  }
 }
 
 } // namespace lumicrate::ui

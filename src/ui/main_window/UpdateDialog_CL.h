@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QString>
+#include <optional>
+#include <utility>
 
 #include "ui/framework/ControlFactory_CL.h"
 #include "ui/framework/SubClassDialogBase_CL.h"
@@ -20,9 +22,12 @@ public:
 
 protected:
   void OnInitDialog() override;
+  // The buttons stay in the corner once the window manager has framed the dialog.
+  void resizeEvent(QResizeEvent* event) override;
 
 private:
   ControlFactory_CL factory_;
+  std::optional<std::pair<int, int>> buttons_;
   QString caption_;
   QString text_;
 };

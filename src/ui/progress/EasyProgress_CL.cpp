@@ -7,7 +7,6 @@
 #include <QKeyEvent>
 
 #include "ui/framework/Controls.h"
-#include "ui/framework/HighDpiHelper_CL.h"
 
 namespace lumicrate::ui {
 
@@ -28,7 +27,7 @@ EasyProgress_CL::~EasyProgress_CL() {
 
 void EasyProgress_CL::OnInitDialog() {
   SetText(caption_);
-  HighDpiHelper_CL().MoveScaled(*this, 0, 0, kOuterWidth, kOuterHeight);
+  MoveOuter(0, 0, kOuterWidth, kOuterHeight, true);
 
   cancel_ = &factory_.GetAs<Button_CL>(factory_.CreateButton(this, QStringLiteral("キャンセル"), 48, 0));
   if (!cancelable_) {
@@ -62,12 +61,6 @@ void EasyProgress_CL::PlaceControls() {
   bar_->Resize(width, height);
 }
 
-void EasyProgress_CL::KeepOuterSize() {
-  if (frameGeometry().size() != QSize(kOuterWidth, kOuterHeight)) {
-    HighDpiHelper_CL::ResizeOuter(*this, kOuterWidth, kOuterHeight);
-  }
-}
-
 void EasyProgress_CL::CloseFromWorker() {
   QMetaObject::invokeMethod(
       this, [this] { done(0); }, Qt::QueuedConnection);
@@ -83,18 +76,6 @@ void EasyProgress_CL::keyPressEvent(QKeyEvent* event) {
 
 void EasyProgress_CL::closeEvent(QCloseEvent* event) {
   event->ignore();
-}
-
-void EasyProgress_CL::showEvent(QShowEvent* event) {
-  SubClassDialogBase_CL::showEvent(event);
-  KeepOuterSize();
-}
-
-void EasyProgress_CL::moveEvent(QMoveEvent* event) {
-  SubClassDialogBase_CL::moveEvent(event);
-  if (isVisible()) {
-    KeepOuterSize();
-  }
 }
 
 void EasyProgress_CL::resizeEvent(QResizeEvent* event) {

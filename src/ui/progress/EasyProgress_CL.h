@@ -44,8 +44,6 @@ protected:
 
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
   void ShowText(const std::string& text) override;
@@ -54,8 +52,6 @@ protected:
 private:
   // The bar fills the client area, left of the Cancel button when there is one.
   void PlaceControls();
-  // The window manager frames the window only once it shows; the outer size is kept then.
-  void KeepOuterSize();
   // Posts one update for whatever the worker reported since the last one.
   void PostUpdate();
   void ApplyUpdate();
