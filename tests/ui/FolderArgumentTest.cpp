@@ -9,8 +9,7 @@
 #include "import/ImportFixtures.h"
 #include "platform/InstanceLock.h"
 #include "support/CliRunner.h"
-#include "ui/UiFixture.h"
-#include "ui/main_window/MainWindow_CL.h"
+#include "ui/MainWindowFixture.h"
 
 namespace lumicrate::test {
 namespace {
@@ -21,49 +20,33 @@ CliResult RunLumicrate(const std::string& arguments) {
   return RunProgram(LUMICRATE_GUI_EXECUTABLE, arguments);
 }
 
-class FolderArgumentTest : public UiTest {
-protected:
-  void TearDown() override {
-    Context().ReadyForImport = 1;
-    UiTest::TearDown();
-  }
-};
+class FolderArgumentTest : public MainWindowTest {};
 
 TEST_F(FolderArgumentTest, TheFolderIsAskedAboutAsADriveAndImportedAfterYes) {
-  const TempDir card;
-  MakePhoto(card / "DCIM/100CANON/IMG_0001.JPG", "2015:06:21 10:00:00", 1);
+  MakePhoto(scratch / "card/DCIM/100CANON/IMG_0001.JPG", "2015:06:21 10:00:00", 1);
   const fs::path output = Home() / "Pictures";
   Settings().WriteString("APP_INFO", "OutputFolder", output.string());
-
-  ScriptedDesktop desktop;
   desktop.answers = {true};
-  ui::MainWindow_CL window({desktop, desktop, desktop, SystemClock(), nullptr, "127.0.0.1:9"});
-  window.Initialise();
-  window.show();
-  window.OfferFolder(card.Path());
+  Open().OfferFolder(scratch / "card");
 
   const std::vector<ShownBox> boxes = desktop.Boxes();
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0].kind, "ask");
   EXPECT_EQ(boxes[0].caption, QStringLiteral("写真＆動画の取り込みの開始"));
-  EXPECT_TRUE(
-      boxes[0].text.startsWith(QString::fromStdString("デバイス\"(" + card.Path().string() + ")\"が接続されました。")))
+  EXPECT_TRUE(boxes[0].text.startsWith(
+      QString::fromStdString("デバイス\"(" + (scratch / "card").string() + ")\"が接続されました。")))
       << boxes[0].text.toStdString();
   EXPECT_EQ(boxes[1].text, QStringLiteral("写真の取り込みが完了しました。"));
   EXPECT_TRUE(fs::exists(output / "2015年/06月/21日/IMG_0001.JPG"));
   EXPECT_EQ(Context().Mode, ImportMode::Drive);
   EXPECT_EQ(Context().ReadyForImport, 1);
-  EXPECT_TRUE(WaitFor([&] { return window.UpdateCheckDone(); }));
 }
 
 TEST_F(FolderArgumentTest, NoFolderIsOfferedWhileAnImportIsUnderWay) {
-  ScriptedDesktop desktop;
-  ui::MainWindow_CL window({desktop, desktop, desktop, SystemClock(), nullptr, "127.0.0.1:9"});
-  window.Initialise();
+  ui::MainWindow_CL& window = Open();
   Context().ReadyForImport = 0;
   window.OfferFolder(Home());
   EXPECT_TRUE(desktop.Boxes().empty());
-  EXPECT_TRUE(WaitFor([&] { return window.UpdateCheckDone(); }));
 }
 
 TEST_F(FolderArgumentTest, TheProgramAnswersHelpAndBadFoldersWithoutStarting) {
