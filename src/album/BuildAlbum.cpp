@@ -9,7 +9,6 @@
 #include "album/FolderTree.h"
 #include "app/ActivityLog.h"
 #include "platform/FileLock.h"
-#include "platform/ProgramFiles.h"
 
 namespace lumicrate {
 namespace {

@@ -7,6 +7,7 @@
 #include "album/AlbumOptions.h"
 #include "app/Progress_CL.h"
 #include "platform/HResult.h"
+#include "platform/ProgramFiles.h"
 
 namespace lumicrate {
 
