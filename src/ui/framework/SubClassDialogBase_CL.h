@@ -1,6 +1,6 @@
 // The base of every dialog of the program: built once before it first shows (where the
 // controls are created and laid out), shown modally over its owner, and measured in the
-// fullwidth letter W of its font.
+// fullwidth letter W of the screen's font.
 #pragma once
 
 #include <QDialog>
