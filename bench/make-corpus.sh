@@ -14,13 +14,9 @@ mkdir -p "$dir/DCIM"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Noise compresses like a busy photo: about 0.46 bytes a pixel at quality 88, 4:3.
-read -r width height < <(python3 -c "import math; p=$photo_kb*1000/0.46; w=int(math.sqrt(p*4/3)); print(w, int(w*3/4))")
-vips gaussnoise "$work/n.v" "$width" "$height" --sigma 20 --mean 128
-vips cast "$work/n.v" "$work/c.v" uchar
-vips colourspace "$work/c.v" "$work/rgb.v" srgb
-vips jpegsave "$work/rgb.v" "$work/base.jpg" --Q 88
-exiftool -q -overwrite_original -Make=Lumicrate -Model=Bench "-DateTimeOriginal=2000:01:01 00:00:00" "$work/base.jpg"
+. "$(dirname "$0")/lib.sh"
+bench_base_jpeg "$work" "$photo_kb"
+width=$base_width height=$base_height
 
 python3 - "$dir" "$work/base.jpg" "$photos" "$movies" "$movie_mb" "$duplicates" <<'PY'
 import datetime, os, random, shutil, sys

@@ -17,6 +17,8 @@ packages=(
   clang libclang-rt-14-dev
   # installation, desktop integration and the Debian package
   librsvg2-bin desktop-file-utils appstream bash-completion dpkg-dev file
+  # the power-cut test: an ext4 image, loop-mounted
+  e2fsprogs mount
   # benchmarks and the peers they are measured against
   libvips-tools imagemagick gphoto2 hyperfine time bc
 )

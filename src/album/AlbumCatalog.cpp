@@ -11,6 +11,7 @@
 #include "album/PageWriter.h"
 #include "album/Thumbnail.h"
 #include "album/ThumbnailMaker_CL.h"
+#include "album/ThumbnailStore_CL.h"
 #include "app/ActivityLog.h"
 #include "import/FindFile_CL.h"
 
@@ -76,8 +77,10 @@ std::int32_t AlbumCatalog::CountPhotos() const {
   return count;
 }
 
-void AlbumCatalog::CollectFolder(const std::filesystem::path& folder) {
+void AlbumCatalog::CollectFolder(const std::filesystem::path& folder,
+                                 const std::vector<std::filesystem::path>& excluded) {
   PhotoFinder_CL finder(*this);
+  finder.ExcludedFolders = excluded;
   finder.Walk(folder, true);
 }
 
@@ -102,48 +105,71 @@ void AlbumCatalog::SortYears() {
 }
 
 HRESULT AlbumCatalog::Generate(const AlbumOptions& options) const {
+  ThumbnailStore_CL store(options);
+  return Generate(options, store);
+}
+
+HRESULT AlbumCatalog::Generate(const AlbumOptions& options, ThumbnailStore_CL& store) const {
   const std::int32_t count = CountPhotos();
   Log().Write("写真の枚数         = %d", count);
   if (options.Progress) {
     options.Progress->SetText(options.ProgressText);
     options.Progress->AddTotal(count);
   }
-  ::mkdir(options.AlbumFolder.c_str(), 0777);
-  ::mkdir((options.AlbumFolder / "thumb").c_str(), 0777);
-  CopyFolderTree(options.TemplateFolder, options.AlbumFolder);
+  for (const std::filesystem::path& folder : {options.AlbumFolder, options.AlbumFolder / "thumb"}) {
+    if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
+      return HResultFromErrno(errno);
+    }
+  }
+  struct stat info {};
+  if (::stat(options.TemplateFolder.c_str(), &info) == 0) {
+    const HRESULT copied = CopyFolderTree(options.TemplateFolder, options.AlbumFolder);
+    // A template with its own "thumb" folder stops the copy there, as it always has.
+    if (copied != S_OK && copied != HResultFromErrno(EEXIST)) {
+      return copied;
+    }
+  }
   MarkLocalZone(options.AlbumFolder / "picture.html", 0);
 
   std::string page;
   WritePageHeader(options, page, options.Title, ".");
+  HRESULT hr = S_OK;
   {
-    ThumbnailMaker_CL thumbnails(options);
+    ThumbnailMaker_CL thumbnails(options, store);
     for (const AlbumYear& year : years_) {
       page += "<div class='month_list'>\n<div class='year_item'>" + IntToText(year.Year) + "年</div>\n";
-      year.WriteMonthItems(options, page, thumbnails);
+      hr = year.WriteMonthItems(options, page, thumbnails);
+      if (hr != S_OK) {
+        break;
+      }
       page += "</div>\n";
     }
-    thumbnails.Finish();
+    const HRESULT made = thumbnails.Finish();
+    hr = hr != S_OK ? hr : made;
   }
-  WritePageFooter(page);
-  // Without its start page there is no album, and the caller must not hear otherwise.
-  const std::filesystem::path index = options.AlbumFolder / options.IndexFileName;
-  if (!WriteTextFile(index, WideToUtf8(page))) {
-    const HRESULT hr = HResultFromErrno(errno);
-    Log().Write("写真一覧の書き込みに失敗しました。 = %s", index.c_str());
+  if (hr != S_OK) {
     return hr;
   }
-  return S_OK;
+  WritePageFooter(page);
+  if (!WriteTextFile(options.AlbumFolder / options.IndexFileName, WideToUtf8(page))) {
+    return HResultFromErrno(errno);
+  }
+  return store.Save();
 }
 
-void AlbumYear::WriteMonthItems(const AlbumOptions& options, std::string& page, ThumbnailMaker_CL& thumbnails) const {
+HRESULT AlbumYear::WriteMonthItems(const AlbumOptions& options, std::string& page,
+                                   ThumbnailMaker_CL& thumbnails) const {
   if (IsEmpty()) {
-    return;
+    return S_OK;
   }
   for (const AlbumMonth& month : Months) {
     const std::int32_t count = month.CountPhotos();
     if (count > 0) {
       page += "<a href='" + FormatText("./%04d/%04d%02d.html", Year, Year, month.Month) + "'>";
-      month.WriteMonthPage(options, Year, thumbnails);
+      const HRESULT hr = month.WriteMonthPage(options, Year, thumbnails);
+      if (hr != S_OK) {
+        return hr;
+      }
     }
     page += "<div class='month_item'>" + IntToText(month.Month) + "月<br/>";
     page += count == 0 ? std::string("&nbsp;") : "(" + IntToText(count) + ")";
@@ -153,9 +179,11 @@ void AlbumYear::WriteMonthItems(const AlbumOptions& options, std::string& page, 
     }
     page += "\n";
   }
+  return S_OK;
 }
 
-void AlbumMonth::WriteMonthPage(const AlbumOptions& options, std::int32_t year, ThumbnailMaker_CL& thumbnails) const {
+HRESULT AlbumMonth::WriteMonthPage(const AlbumOptions& options, std::int32_t year,
+                                   ThumbnailMaker_CL& thumbnails) const {
   const std::string title = options.Title + FormatText(" - %04d年%02d月", year, Month);
   std::string page;
   WritePageHeader(options, page, title, "..");
@@ -167,7 +195,10 @@ void AlbumMonth::WriteMonthPage(const AlbumOptions& options, std::int32_t year, 
   WritePageFooter(page);
   const std::filesystem::path yearFolder = options.AlbumFolder / FormatText("%04d", year);
   ::mkdir(yearFolder.c_str(), 0777);
-  WriteTextFile(yearFolder / FormatText("%04d%02d.html", year, Month), WideToUtf8(page));
+  if (!WriteTextFile(yearFolder / FormatText("%04d%02d.html", year, Month), WideToUtf8(page))) {
+    return HResultFromErrno(errno);
+  }
+  return thumbnails.Result();
 }
 
 } // namespace lumicrate

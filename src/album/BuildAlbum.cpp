@@ -1,13 +1,16 @@
-// Every run starts from nothing: the old album goes first, so no page or thumbnail of a photo
-// that has since left the output folder survives.
+// Every run writes a whole new album beside the old one, so no page or thumbnail of a photo
+// that has since left the output folder survives, and puts it in place only once it is complete.
+// Thumbnails of photos that did not change are taken over from the old album.
 #include "album/BuildAlbum.h"
 
 #include <cerrno>
 #include <sys/stat.h>
 
 #include "album/AlbumCatalog.h"
-#include "album/FolderTree.h"
+#include "album/AlbumStaging_CL.h"
+#include "album/ThumbnailStore_CL.h"
 #include "app/ActivityLog.h"
+#include "import/StagingFolder.h"
 #include "platform/FileLock.h"
 
 namespace lumicrate {
@@ -56,10 +59,13 @@ HRESULT BuildAlbum(Progress_CL* progress, const std::filesystem::path& outputFol
 
 HRESULT BuildAlbum(const AlbumOptions& options) {
   // Two album runs over one output folder (the desktop program and the command line, say)
-  // would delete and rebuild PhotoAlbum under each other; the second waits for the first.
-  // A folder where no lock file can be made is built without one, as before.
+  // would build and replace PhotoAlbum under each other; the second waits for the first.
+  // A folder where no lock file can be made is built without one, as before. The lock file is
+  // there only while a run holds it, and what a killed import left goes too, so that the output
+  // folder holds nothing but media and PhotoAlbum once the album is made.
   FileLock lock;
-  lock.Acquire(options.OutputFolder / kAlbumLockFileName, FileLock::Mode::Wait);
+  lock.Acquire(options.OutputFolder / kAlbumLockFileName, FileLock::Mode::Wait, true);
+  RemoveImportLeftovers(options.OutputFolder);
   if (options.Progress) {
     options.Progress->SetPosition(0);
     options.Progress->SetTotal(0);
@@ -71,22 +77,40 @@ HRESULT BuildAlbum(const AlbumOptions& options) {
     Log().Write("写真一覧のテンプレートがありません。 = %s", missing.c_str());
     return HResultFromErrno(ENOENT);
   }
+  // Something that is not a folder where the album belongs is the user's, not ours to replace.
   struct stat info {};
-  if (::lstat(options.AlbumFolder.c_str(), &info) == 0) {
-    const HRESULT hr = DeleteFolderTree(options.AlbumFolder);
-    if (hr != S_OK) {
-      Log().Write("PhotoAlbumフォルダの削除に失敗しました。");
-      return hr;
-    }
+  const bool oldAlbum = ::lstat(options.AlbumFolder.c_str(), &info) == 0;
+  const AlbumStaging_CL staging(options.AlbumFolder);
+  HRESULT hr = oldAlbum && !S_ISDIR(info.st_mode) && !S_ISLNK(info.st_mode) ? HResultFromErrno(ENOTDIR)
+                                                                            : staging.RemoveLeftovers();
+  if (hr != S_OK) {
+    Log().Write("PhotoAlbumフォルダの削除に失敗しました。");
+    return hr;
   }
+  AlbumOptions staged = options;
+  staged.AlbumFolder = staging.Folder();
+  // Made before the walk, so the time it notes comes before every look at a photo.
+  ThumbnailStore_CL store(staged, oldAlbum ? options.AlbumFolder : std::filesystem::path());
   AlbumCatalog catalog;
-  catalog.CollectFolder(options.OutputFolder);
+  catalog.CollectFolder(options.OutputFolder, {options.AlbumFolder});
   if (options.Progress) {
     options.Progress->SetPosition(0);
     options.Progress->SetTotal(0);
   }
   catalog.SortYears();
-  return catalog.Generate(options);
+  hr = catalog.Generate(staged, store);
+  hr = hr == S_OK ? staging.PutInPlace() : hr;
+  if (hr != S_OK) {
+    staging.RemoveLeftovers();
+    Log().Write("写真一覧の書き込みに失敗しました。 = %s", (options.AlbumFolder / options.IndexFileName).c_str());
+    Log().Write("前の写真一覧をそのまま残しました。 0x%08x", static_cast<unsigned>(hr));
+    return hr;
+  }
+  // The old album now sits in the staging folder; the next run removes it if this one cannot.
+  if (staging.RemoveLeftovers() != S_OK) {
+    Log().Write("PhotoAlbumフォルダの削除に失敗しました。");
+  }
+  return S_OK;
 }
 
 } // namespace lumicrate

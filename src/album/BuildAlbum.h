@@ -22,9 +22,10 @@ AlbumOptions MakeAlbumOptions(Progress_CL* progress, const std::filesystem::path
 // "make_photo_album.css" in TemplateFolder); empty when the template is whole.
 std::filesystem::path MissingTemplateFile(const AlbumOptions& options);
 
-// 0 when the album was written (also without photos). Else the error of a missing template or
-// of the removal of the old album, in which cases nothing was written and the old album stays
-// as it was, or the error that kept the start page from being written.
+// 0 when the album was written and put in place (also without photos). Else the error of a
+// missing template, or the error that stopped the removal of what an earlier run left, or that
+// kept a page, a thumbnail or the start page from being written; the old album then stays as
+// it was.
 HRESULT BuildAlbum(Progress_CL* progress, const std::filesystem::path& outputFolder);
 HRESULT BuildAlbum(const AlbumOptions& options);
 

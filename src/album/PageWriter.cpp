@@ -79,17 +79,44 @@ bool WriteTextFile(const std::filesystem::path& path, std::string_view bytes) {
     }
     translated += c;
   }
+  return WriteBinaryFile(path, translated);
+}
+
+bool WriteBinaryFile(const std::filesystem::path& path, std::string_view bytes) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) {
     return false;
   }
-  const bool written = WriteAll(fd, translated);
+  const bool written = WriteAll(fd, bytes);
   const int writeError = errno;
   const bool closed = ::close(fd) == 0;
   if (!written) {
     errno = writeError;
   }
   return written && closed;
+}
+
+bool ReadBinaryFile(const std::filesystem::path& path, std::string& bytes) {
+  bytes.clear();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    return false;
+  }
+  char buffer[65536];
+  ssize_t n = 0;
+  while ((n = ::read(fd, buffer, sizeof buffer)) != 0) {
+    if (n < 0 && errno != EINTR) {
+      const int readError = errno;
+      ::close(fd);
+      errno = readError;
+      return false;
+    }
+    if (n > 0) {
+      bytes.append(buffer, static_cast<size_t>(n));
+    }
+  }
+  ::close(fd);
+  return true;
 }
 
 void MarkLocalZone(const std::filesystem::path& path, std::int32_t zone) {

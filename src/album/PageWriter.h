@@ -29,6 +29,10 @@ std::string FormatText(const char* format, ...) __attribute__((format(printf, 1,
 // Creates or truncates the file and writes the bytes with every LF stored as CR LF. On
 // failure errno says why.
 bool WriteTextFile(const std::filesystem::path& path, std::string_view bytes);
+// The same without any translation.
+bool WriteBinaryFile(const std::filesystem::path& path, std::string_view bytes);
+// The whole file into bytes; false, with errno saying why, when it cannot be read.
+bool ReadBinaryFile(const std::filesystem::path& path, std::string& bytes);
 
 // Writes "[ZoneTransfer]\r\nZoneId=n\r\n" into the zone attribute, creating the file empty
 // when it is missing. File systems without user xattrs simply leave the file unmarked.

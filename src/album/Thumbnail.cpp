@@ -8,6 +8,7 @@
 #include <string_view>
 #include <utility>
 
+#include "album/PageWriter.h"
 #include "app/ActivityLog.h"
 
 namespace lumicrate {
@@ -217,7 +218,7 @@ std::optional<vips::VImage> FitIntoBox(const AlbumImage& upright, int boxWidth, 
   }
 }
 
-HRESULT SaveJpeg(const vips::VImage& image, const std::filesystem::path& path, int quality) {
+std::optional<std::string> EncodeJpeg(const vips::VImage& image, int quality) {
   try {
     vips::VImage out = image;
     // CMYK without a profile goes through libvips' stock CMYK profile: a thumbnail is RGB, as
@@ -230,12 +231,21 @@ HRESULT SaveJpeg(const vips::VImage& image, const std::filesystem::path& path, i
         vips_error_clear();
       }
     }
-    out.jpegsave(path.c_str(), vips::VImage::option()->set("Q", quality)->set("strip", true));
-    return S_OK;
+    VipsBlob* blob = out.jpegsave_buffer(vips::VImage::option()->set("Q", quality)->set("strip", true));
+    size_t length = 0;
+    const void* data = vips_blob_get(blob, &length);
+    std::string bytes(static_cast<const char*>(data), length);
+    vips_area_unref(VIPS_AREA(blob));
+    return bytes;
   } catch (const vips::VError&) {
     vips_error_clear();
-    return E_FAIL;
+    return std::nullopt;
   }
+}
+
+HRESULT SaveJpeg(const vips::VImage& image, const std::filesystem::path& path, int quality) {
+  const auto bytes = EncodeJpeg(image, quality);
+  return bytes && WriteBinaryFile(path, *bytes) ? S_OK : E_FAIL;
 }
 
 } // namespace lumicrate

@@ -6,6 +6,7 @@
 #include <exiv2/exiv2.hpp>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vips/vips8>
 
 #include "platform/HResult.h"
@@ -63,7 +64,11 @@ BoxSize FitSize(int w, int h, int a, int b);
 std::optional<vips::VImage> FitIntoBox(const AlbumImage& upright, int boxWidth, int boxHeight);
 
 // A baseline RGB (or grey) JPEG without metadata; a photo's own colour profile is applied
-// first, so the thumbnail shows the same colours without it. E_FAIL when the file cannot be written.
+// first, so the thumbnail shows the same colours without it. None when the photo cannot be
+// decoded or encoded: libvips decodes while it encodes.
+std::optional<std::string> EncodeJpeg(const vips::VImage& image, int quality);
+
+// EncodeJpeg into a file. E_FAIL when the photo cannot be encoded or the file cannot be written.
 HRESULT SaveJpeg(const vips::VImage& image, const std::filesystem::path& path, int quality);
 
 } // namespace lumicrate

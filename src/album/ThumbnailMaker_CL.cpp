@@ -2,6 +2,7 @@
 // side by side are what keeps every core busy.
 #include "album/ThumbnailMaker_CL.h"
 
+#include <cerrno>
 #include <utility>
 
 #include "album/PageWriter.h"
@@ -9,7 +10,8 @@
 
 namespace lumicrate {
 
-ThumbnailMaker_CL::ThumbnailMaker_CL(const AlbumOptions& options) : options_(options) {
+ThumbnailMaker_CL::ThumbnailMaker_CL(const AlbumOptions& options, ThumbnailStore_CL& store)
+    : options_(options), store_(store) {
   InitVipsOnce();
   unsigned count = options.ThumbnailThreads > 0 ? static_cast<unsigned>(options.ThumbnailThreads)
                                                 : std::thread::hardware_concurrency();
@@ -31,7 +33,7 @@ void ThumbnailMaker_CL::Add(std::filesystem::path photo, int orientation, std::f
   ready_.notify_one();
 }
 
-void ThumbnailMaker_CL::Finish() {
+HRESULT ThumbnailMaker_CL::Finish() {
   {
     std::lock_guard lock(mutex_);
     finishing_ = true;
@@ -41,6 +43,12 @@ void ThumbnailMaker_CL::Finish() {
     worker.join();
   }
   workers_.clear();
+  return Result();
+}
+
+HRESULT ThumbnailMaker_CL::Result() const {
+  std::lock_guard lock(mutex_);
+  return result_;
 }
 
 void ThumbnailMaker_CL::Work() {
@@ -54,23 +62,53 @@ void ThumbnailMaker_CL::Work() {
       }
       job = std::move(jobs_.front());
       jobs_.pop_front();
+      // After a failed write (a full disk, say) the album is given up; the rest would fail too.
+      if (result_ != S_OK) {
+        continue;
+      }
     }
-    Make(job);
+    const HRESULT hr = Make(job);
+    if (hr != S_OK) {
+      std::lock_guard lock(mutex_);
+      result_ = result_ == S_OK ? hr : result_;
+      continue;
+    }
     ReportOne();
   }
   // libvips keeps buffers per thread until told the thread is done.
   vips_thread_shutdown();
 }
 
-void ThumbnailMaker_CL::Make(const Job& job) const {
+HRESULT ThumbnailMaker_CL::Make(const Job& job) const {
+  const auto key = store_.KeyOf(job.photo, job.orientation);
+  if (key) {
+    bool reused = false;
+    const HRESULT hr = store_.Reuse(*key, job.thumbnail, reused);
+    if (hr != S_OK) {
+      return hr;
+    }
+    if (reused) {
+      store_.Record(*key, job.thumbnail);
+      return S_OK;
+    }
+  }
   const auto image = OpenAlbumImage(job.photo, job.orientation, options_.ThumbWidth, options_.ThumbHeight);
   if (!image) {
-    return;
+    return S_OK;
   }
   const auto fitted = FitIntoBox(MakeUprightCopy(*image), options_.ThumbWidth, options_.ThumbHeight);
-  if (fitted) {
-    SaveJpeg(*fitted, job.thumbnail, options_.ThumbQuality);
+  const auto bytes = fitted ? EncodeJpeg(*fitted, options_.ThumbQuality) : std::nullopt;
+  if (!bytes) {
+    return S_OK;
   }
+  if (!WriteBinaryFile(job.thumbnail, *bytes)) {
+    return HResultFromErrno(errno);
+  }
+  // A photo that changed while it was read may have given pixels of either version.
+  if (key && store_.KeyOf(job.photo, job.orientation) == key) {
+    store_.Record(*key, job.thumbnail);
+  }
+  return S_OK;
 }
 
 void ThumbnailMaker_CL::ReportOne() {

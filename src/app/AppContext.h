@@ -59,6 +59,10 @@ public:
   std::int32_t ImportPhotos = 0;
   std::int32_t ImportMovies = 0;
   std::int32_t ImportSounds = 0;
+  // Threads an import uses to read, hash and copy ahead of its own: 0 for as many as suit the
+  // machine, 1 for none (everything in order on the run's thread). Names, counts and log lines
+  // are the same either way.
+  std::int32_t ImportThreads = 0;
 };
 
 // The process-wide context.

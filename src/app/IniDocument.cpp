@@ -57,6 +57,45 @@ bool ContainsAny(std::u16string_view text, std::u16string_view units) {
 // The characters that would split a line or end a string on Windows.
 constexpr std::u16string_view kLineBreaks(u"\r\n\0", 3);
 
+// Little-endian units from bytes; a last odd byte goes to rest.
+std::u16string Utf16LeUnits(std::string_view bytes, std::string& rest) {
+  std::u16string text;
+  text.reserve(bytes.size() / 2);
+  size_t i = 0;
+  for (; i + 1 < bytes.size(); i += 2) {
+    text.push_back(
+        static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+  }
+  rest = bytes.substr(i);
+  return text;
+}
+
+// An INI file is mostly ASCII names and line breaks: as UTF-16LE its units are mostly ASCII, none
+// is NUL and every surrogate is paired. Random bytes pass none of that.
+bool LooksLikeUtf16Le(const std::u16string& units) {
+  if (units.empty()) {
+    return false;
+  }
+  size_t ascii = 0;
+  for (size_t i = 0; i < units.size(); ++i) {
+    const char16_t unit = units[i];
+    if (unit == 0) {
+      return false;
+    }
+    if (unit >= 0xD800 && unit <= 0xDBFF) {
+      if (i + 1 == units.size() || units[i + 1] < 0xDC00 || units[i + 1] > 0xDFFF) {
+        return false;
+      }
+      ++i;
+    } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+      return false;
+    } else if (unit < 0x80) {
+      ++ascii;
+    }
+  }
+  return ascii * 2 >= units.size();
+}
+
 } // namespace
 
 IniDocument IniDocument::Parse(std::string_view bytes) {
@@ -64,12 +103,13 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
   std::u16string text;
   const auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
   if (bytes.size() >= 2 && byte(0) == 0xFF && byte(1) == 0xFE) {
-    text.reserve(bytes.size() / 2);
-    size_t i = 2;
-    for (; i + 1 < bytes.size(); i += 2) {
-      text.push_back(static_cast<char16_t>(byte(i) | (byte(i + 1) << 8)));
-    }
-    doc.oddByte_ = bytes.substr(i);
+    text = Utf16LeUnits(bytes.substr(2), doc.oddByte_);
+  } else if (bytes.find('\0') != std::string_view::npos) {
+    // UTF-8 text never holds a zero byte. UTF-16LE made by hand without the mark is written back
+    // the same way, so no UTF-8 line ever lands among UTF-16 ones; anything else (UTF-16BE, say)
+    // is never rewritten.
+    text = Utf16LeUnits(bytes, doc.oddByte_);
+    doc.encoding_ = LooksLikeUtf16Le(text) ? Encoding::Utf16LeNoBom : Encoding::Unreadable;
   } else if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
     doc.encoding_ = IsValidUtf8(bytes.substr(3)) ? Encoding::Utf8Bom : Encoding::Unreadable;
     text = Utf8ToUtf16(bytes.substr(3));
@@ -207,8 +247,9 @@ std::string IniDocument::Serialize() const {
     text += line.end;
   }
   switch (encoding_) {
-  case Encoding::Utf16Le: {
-    std::string bytes = "\xFF\xFE";
+  case Encoding::Utf16Le:
+  case Encoding::Utf16LeNoBom: {
+    std::string bytes = encoding_ == Encoding::Utf16Le ? "\xFF\xFE" : "";
     bytes.reserve(2 + text.size() * 2 + oddByte_.size());
     for (const char16_t unit : text) {
       bytes.push_back(static_cast<char>(unit & 0xFF));

@@ -12,10 +12,11 @@ namespace lumicrate {
 
 class IniDocument {
 public:
-  enum class Encoding { Utf16Le, Utf8Bom, Utf8, Unreadable };
+  enum class Encoding { Utf16Le, Utf16LeNoBom, Utf8Bom, Utf8, Unreadable };
 
-  // Never fails. Bytes that are neither UTF-16 with a mark nor UTF-8 leave a document that reads
-  // nothing and refuses every change, so such a file is never rewritten.
+  // Never fails. Bytes that are neither UTF-16LE (with a mark, or without one when the text
+  // plainly is UTF-16LE) nor UTF-8 leave a document that reads nothing and refuses every change,
+  // so such a file is never rewritten.
   static IniDocument Parse(std::string_view bytes);
 
   Encoding GetEncoding() const { return encoding_; }

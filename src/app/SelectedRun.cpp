@@ -5,7 +5,6 @@
 #include "album/BuildAlbum.h"
 #include "app/ActivityLog.h"
 #include "app/Inifile_CL.h"
-#include "app/MainWindowRules.h"
 #include "import/FolderImportRun.h"
 
 namespace lumicrate {
@@ -14,19 +13,14 @@ std::string StoredOutputFolder(const Inifile_CL& settings) {
   return settings.GetString("APP_INFO", "OutputFolder", "");
 }
 
-std::filesystem::path RunFolder(const AppContext& context) {
-  return context.Mode == ImportMode::Album ? context.OutputFolder / kAlbumFolderName : context.OutputFolder;
-}
-
 HRESULT RunSelectedImport(AppContext& context, Progress_CL& progress, NoticeSink& notices, const DeviceQuery& query,
                           SelectedRunReport* report) {
   Log().Write("写真取り込み(開始)");
   Log().Write("出力フォルダ = %s", context.OutputFolder.c_str());
 
   std::error_code made;
-  const std::filesystem::path folder = RunFolder(context);
-  if (!std::filesystem::exists(folder, made)) {
-    std::filesystem::create_directories(folder, made);
+  if (!std::filesystem::exists(context.OutputFolder, made)) {
+    std::filesystem::create_directories(context.OutputFolder, made);
   }
   HRESULT hr = made ? HResultFromErrno(made.value()) : 0;
   if (!made) {

@@ -26,10 +26,7 @@ struct SelectedRunReport : DeviceImportReport {
 // APP_INFO / OutputFolder, empty when none is stored.
 std::string StoredOutputFolder(const Inifile_CL& settings);
 
-// The folder the run writes into: the output folder, or for an album its PhotoAlbum folder.
-std::filesystem::path RunFolder(const AppContext& context);
-
-// Logs "写真取り込み(開始)" and the output folder, makes the run's folder (a folder that cannot be
+// Logs "写真取り込み(開始)" and the output folder, makes the output folder (a folder that cannot be
 // made ends the run with its error), runs what context.Mode selects (Device: the device run;
 // Album: the album; Drive, Folder and any other value: the folder run from SourceFolder) into
 // OutputFolder, and logs "写真取り込み(終了)". report, when given, receives what the run reports.

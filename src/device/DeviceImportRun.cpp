@@ -5,6 +5,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/ActivityLog.h"
@@ -12,8 +14,12 @@
 #include "app/Progress_CL.h"
 #include "device/NoticeSink.h"
 #include "device/PortableDeviceManager_CL.h"
+#include "import/ContentCompare.h"
+#include "import/CopyBatch_CL.h"
 #include "import/ImportSteps.h"
+#include "import/MyFindFile_CL.h"
 #include "import/OutputFolderLock.h"
+#include "platform/WorkerPool.h"
 
 namespace lumicrate {
 namespace {
@@ -90,37 +96,66 @@ HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::f
   progress.AddTotal(n);
   Log().Write("入力ファイルの数   = %d", n);
 
-  int processed = 0;
+  // Objects come one by one through one temporary file, so nothing is read ahead; the pool only
+  // serves the batch.
+  WorkerPool pool(0);
+  CopyBatch_CL batch(context, output, progress, count, n, pool, false);
+  // Ends the run with failure: what came before is committed first, then note writes the
+  // failure's log lines, where a run without batches writes them.
+  const auto endRun = [&](HRESULT failure, const std::function<void()>& note) {
+    const HRESULT committed = batch.Commit();
+    if (Succeeded(committed) && note) {
+      note();
+    }
+    SyncFileSystem(output);
+    return Failed(committed) ? committed : failure;
+  };
+  int files = 0;
+  int targets = 0;
   for (DeviceObject& object : objects) {
     hr = object.ReadProperties();
     const std::string& name = object.Props().fileName;
+    if (object.GetKind() == DeviceObject::Kind::File) {
+      ++files;
+    }
+    bool handled = false;
     if (Succeeded(hr) && IsPlainFileName(name) && context.IsImportTarget(name)) {
+      ++targets;
       const std::filesystem::path temporary = context.TempFolder / name;
       hr = object.SaveToFile(temporary);
       if (Succeeded(hr)) {
         // The temporary file is ours to give away: on the output's file system it is linked
         // into place rather than written a second time.
-        hr = ImportFile(context, output, temporary, count, nullptr, Staging::LinkWhenPossible);
+        CandidateFile file;
+        file.path = temporary;
+        file.quickHash = QuickHash(temporary);
+        struct stat info {};
+        file.size = ::stat(temporary.c_str(), &info) == 0 ? info.st_size : 0;
+        hr = ImportFile(context, output, batch, file, nullptr, Staging::LinkWhenPossible);
         if (Failed(hr)) {
           return hr;
         }
+        handled = true;
         // The next object of the same name gets a new file at this path: its date must not
         // come from what was remembered of this one.
         context.CaptureDates.Clear();
       } else if (IsLocalWriteFailure(hr)) {
         ::unlink(temporary.c_str());
-        NoteFailedCopy(hr, object.ObjectId(), temporary, count);
-        SyncFileSystem(output);
-        return hr;
+        return endRun(hr, [&] { NoteFailedCopy(hr, object.ObjectId(), temporary, count); });
       }
       ::unlink(temporary.c_str());
     }
     if (Failed(hr) && !device.IsReachable()) {
-      Log().Write("オブジェクトの取得に失敗(0x%08x)", static_cast<unsigned>(hr));
-      SyncFileSystem(output);
-      return hr;
+      return endRun(hr, [&] { Log().Write("オブジェクトの取得に失敗(0x%08x)", static_cast<unsigned>(hr)); });
     }
-    AdvanceProgress(progress, ++processed, n);
+    if (!handled) {
+      if (const HRESULT skipped = batch.AddSkipped(); Failed(skipped)) {
+        return endRun(skipped, {});
+      }
+    }
+  }
+  if (const HRESULT committed = batch.Commit(); Failed(committed)) {
+    return endRun(committed, {});
   }
 
   hr = device.Close();
@@ -130,8 +165,11 @@ HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::f
     return hr;
   }
   const HRESULT synced = FinishRun(count, output);
-  if (count.duplicates == 0 && count.copiedFiles == 0) {
-    notices.ShowNotice(kNoticeCaption, kNoPhotosNotice);
+  // The trust question only explains a device that showed no files; files of kinds that are not
+  // imported call for the extension tables instead. Files that were tried and could not be read
+  // are in the log.
+  if (count.duplicates == 0 && count.copiedFiles == 0 && (files == 0 || targets == 0)) {
+    notices.ShowNotice(kNoticeCaption, files == 0 ? kNoPhotosNotice : kNoImportTargetsNotice);
   }
   return synced;
 }

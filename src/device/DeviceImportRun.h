@@ -15,11 +15,16 @@ class AppContext;
 class NoticeSink;
 class Progress_CL;
 
-// Shown when a run found nothing to copy and nothing already imported: an iPhone that has not
-// trusted the computer shows no photos at all.
+// Shown when a run found nothing to copy and nothing already imported on a device that showed
+// no files at all: an iPhone that has not trusted the computer shows none.
 inline constexpr char kNoPhotosNotice[] =
     "写真の枚数が０枚でした。「このコンピュータを信頼しますか？」とiPhoneに表示されて"
     "いる場合は、「信頼」を選択してください。";
+// Shown instead when the device showed files but none of a kind that is imported (an iPhone
+// that keeps HEIC originals shows only .HEIC files).
+inline constexpr char kNoImportTargetsNotice[] =
+    "デバイスにはファイルがありましたが、取り込む種類のファイルが０枚でした。"
+    "取り込むファイルの拡張子は「アプリ設定」で追加できます。";
 
 // What a caller hears of a device run: the counts and failed copy of a folder run, and whether a
 // device with the wanted description was there at all.

@@ -56,7 +56,10 @@ std::string ReadExifDateTimeOriginal(const std::filesystem::path& path) {
 }
 
 int ResolveCaptureDate(const std::filesystem::path& path, CaptureDate& date) {
-  const std::string exif = ReadExifDateTimeOriginal(path);
+  return ResolveCaptureDate(path, ReadExifDateTimeOriginal(path), date);
+}
+
+int ResolveCaptureDate(const std::filesystem::path& path, const std::string& exif, CaptureDate& date) {
   if (!exif.empty()) {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
     const int fields =

@@ -36,5 +36,8 @@ std::string ReadExifDateTimeOriginal(const std::filesystem::path& path);
 // Returns 1 with a plausible date in date, 0 when the file is to be left out. The record is
 // written by whichever source was tried last, even on failure.
 int ResolveCaptureDate(const std::filesystem::path& path, CaptureDate& date);
+// The same with the file's EXIF text already read (ReadExifDateTimeOriginal), as a run reads it
+// ahead on other threads while the log lines still come in the order of the files.
+int ResolveCaptureDate(const std::filesystem::path& path, const std::string& exif, CaptureDate& date);
 
 } // namespace lumicrate

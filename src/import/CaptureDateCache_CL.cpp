@@ -5,19 +5,17 @@
 
 #include <sys/stat.h>
 
+#include "platform/FileTime.h"
+
 namespace lumicrate {
-namespace {
 
-bool SameTime(const timespec& a, const timespec& b) {
-  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
-
-} // namespace
-
-int CaptureDateCache_CL::Resolve(const std::filesystem::path& path, CaptureDate& date) {
+int CaptureDateCache_CL::Resolve(const std::filesystem::path& path, CaptureDate& date, const std::string* exif) {
+  const auto resolve = [&](CaptureDate& into) {
+    return exif ? ResolveCaptureDate(path, *exif, into) : ResolveCaptureDate(path, into);
+  };
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
-    return ResolveCaptureDate(path, date);
+    return resolve(date);
   }
   {
     std::lock_guard lock(mutex_);
@@ -29,7 +27,7 @@ int CaptureDateCache_CL::Resolve(const std::filesystem::path& path, CaptureDate&
     }
   }
   Entry entry{info.st_size, info.st_ino, info.st_mtim, info.st_ctim, 0, {}};
-  entry.result = ResolveCaptureDate(path, entry.date);
+  entry.result = resolve(entry.date);
   date = entry.date;
   std::lock_guard lock(mutex_);
   entries_[path.native()] = entry;

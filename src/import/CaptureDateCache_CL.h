@@ -16,7 +16,8 @@ class CaptureDateCache_CL {
 public:
   // Same result, date and log lines as ResolveCaptureDate, logged only the first time. A
   // file changed since (other size, times or inode) is resolved afresh.
-  int Resolve(const std::filesystem::path& path, CaptureDate& date);
+  // exif, when given, is the file's EXIF text read beforehand.
+  int Resolve(const std::filesystem::path& path, CaptureDate& date, const std::string* exif = nullptr);
   void Clear();
   size_t Size() const;
 

@@ -65,6 +65,15 @@ void CompareFile_CL::Add(CompareItem_CL item) {
   ++count_;
 }
 
+void CompareFile_CL::Rename(std::uint64_t hash, const std::filesystem::path& from, const std::filesystem::path& to) {
+  for (CompareItem_CL& item : buckets_[hash % kBucketCount]) {
+    if (item.QuickHash == hash && item.Path == from) {
+      item.Path = to;
+      return;
+    }
+  }
+}
+
 void CompareFile_CL::Clear() {
   for (auto& bucket : buckets_) {
     bucket.clear();

@@ -32,6 +32,8 @@ public:
   // Appends to the end of the item's bucket; the same path may be added more than once.
   void Add(CompareItem_CL item);
   const std::vector<CompareItem_CL>& Bucket(std::uint64_t hash) const { return buckets_[hash % kBucketCount]; }
+  // Points the item of hash and path from at path to instead (a copy that took its final name).
+  void Rename(std::uint64_t hash, const std::filesystem::path& from, const std::filesystem::path& to);
   void Clear();
   size_t Count() const { return count_; }
 

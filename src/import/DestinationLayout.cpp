@@ -1,5 +1,5 @@
 // Nothing is ever overwritten: the free-name search avoids names that are taken, and the copy
-// itself refuses a name that something took in the meantime and moves on to the next free one.
+// that later puts a file in place refuses a name that something took in the meantime.
 #include "import/DestinationLayout.h"
 
 #include <cstdio>
@@ -7,7 +7,6 @@
 
 #include "app/ActivityLog.h"
 #include "app/AppContext.h"
-#include "import/StagedCopy_CL.h"
 
 namespace lumicrate {
 namespace {
@@ -24,8 +23,6 @@ constexpr const char* kLayoutPatterns[] = {
 constexpr int kLayoutCount = static_cast<int>(std::size(kLayoutPatterns));
 // How many of year, month and day each layout's name shows.
 constexpr int kLayoutParts[kLayoutCount] = {1, 2, 3, 2, 3, 2, 3, 2, 3, 1, 2, 3, 2, 3};
-// Gives up on a name that keeps being taken by others between our look and our rename.
-constexpr int kMaxPlaceAttempts = 1000;
 
 int ValidLayout(std::int32_t layout) {
   return layout >= 0 && layout < kLayoutCount ? layout : kDefaultLayout;
@@ -55,59 +52,64 @@ std::filesystem::path DestinationPath(const std::filesystem::path& output, const
   return output / DateFolderName(date, layout) / source.filename();
 }
 
-std::filesystem::path FreeName(const std::filesystem::path& destination) {
-  if (!Exists(destination)) {
+std::string NumberedName(const std::string& name, int n) {
+  const size_t dot = name.rfind('.');
+  std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
+  std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
+  const std::string number = "(" + std::to_string(n) + ")";
+  if (number.size() + extension.size() > kMaxNameBytes) {
+    // An "extension" that long is no extension: the whole name is shortened instead.
+    stem = name;
+    extension.clear();
+  }
+  const size_t room = kMaxNameBytes - number.size() - extension.size();
+  if (stem.size() > room) {
+    size_t cut = room;
+    // Back to the first byte of a UTF-8 sequence, so no character is split.
+    while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) {
+      --cut;
+    }
+    stem.resize(cut);
+  }
+  return stem + number + extension;
+}
+
+std::filesystem::path FreeName(const std::filesystem::path& destination,
+                               const std::function<bool(const std::filesystem::path&)>& taken) {
+  const auto isTaken = [&](const std::filesystem::path& path) { return Exists(path) || (taken && taken(path)); };
+  if (!isTaken(destination)) {
     return destination;
   }
   const std::string name = destination.filename().native();
-  const size_t dot = name.rfind('.');
-  const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
-  const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
   std::filesystem::path candidate;
   for (int n = 1; n <= kMaxFreeNameNumber; ++n) {
-    candidate = destination.parent_path() / (stem + "(" + std::to_string(n) + ")" + extension);
-    if (!Exists(candidate)) {
+    candidate = destination.parent_path() / NumberedName(name, n);
+    if (!isTaken(candidate)) {
       break;
     }
   }
   return candidate;
 }
 
-HRESULT PlaceAndCopy(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source,
-                     std::filesystem::path& destination, Staging staging) {
+HRESULT ChooseDestination(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source,
+                          const std::function<bool(const std::filesystem::path&)>& taken, std::filesystem::path& wanted,
+                          std::filesystem::path& destination) {
   CaptureDate date;
   if (!context.CaptureDates.Resolve(source, date)) {
     // No date, no place: the file is not copied, and the caller hears why.
     ActivityLog::Trace("取得失敗しました。");
+    wanted.clear();
     destination.clear();
     struct stat info {};
     return ::stat(source.c_str(), &info) != 0 ? HResultFromErrno(errno) : E_FAIL;
   }
-  const std::filesystem::path wanted = DestinationPath(output, date, context.OutputFormatType, source);
-  destination = FreeName(wanted);
+  wanted = DestinationPath(output, date, context.OutputFormatType, source);
+  destination = FreeName(wanted, taken);
   // A date folder that cannot be made fails the copy with the reason it could not be made
   // (a read-only disk, no permission), not with the "missing folder" the copy would meet.
   std::error_code made;
   std::filesystem::create_directories(destination.parent_path(), made);
-  if (made) {
-    return HResultFromErrno(made.value());
-  }
-
-  StagedCopy_CL copy;
-  HRESULT hr = copy.Stage(source, destination.parent_path(), staging);
-  if (Failed(hr)) {
-    return hr;
-  }
-  hr = copy.Place(destination);
-  for (int attempt = 0; hr == StagedCopy_CL::NameTaken() && attempt < kMaxPlaceAttempts; ++attempt) {
-    const std::filesystem::path next = FreeName(wanted);
-    if (next == destination) {
-      break;
-    }
-    destination = next;
-    hr = copy.Place(destination);
-  }
-  return hr;
+  return made ? HResultFromErrno(made.value()) : S_OK;
 }
 
 } // namespace lumicrate

@@ -10,13 +10,14 @@
 #include "import/DestinationLayout.h"
 #include "import/FindFile_CL.h"
 #include "import/StagedCopy_CL.h"
+#include "platform/WorkerPool.h"
 
 namespace lumicrate {
 namespace {
 
 class FolderScanner : public FindFile_CL {
 public:
-  explicit FolderScanner(AppContext& context) : context_(context) {}
+  explicit FolderScanner(std::vector<CompareFile_CL::CompareItem_CL>& items) : items_(items) {}
 
 protected:
   void FileFound(const std::filesystem::path& folder, const std::string& name) override {
@@ -26,11 +27,13 @@ protected:
       ::unlink((folder / name).c_str());
       return;
     }
-    RegisterFile(context_, folder / name);
+    std::filesystem::path path = folder / name;
+    const std::uint64_t hash = QuickHash(path);
+    items_.emplace_back(hash, std::move(path));
   }
 
 private:
-  AppContext& context_;
+  std::vector<CompareFile_CL::CompareItem_CL>& items_;
 };
 
 } // namespace
@@ -40,7 +43,10 @@ void RegisterFile(AppContext& context, const std::filesystem::path& path) {
 }
 
 int IsKnownContent(AppContext& context, const std::filesystem::path& path) {
-  const std::uint64_t hash = QuickHash(path);
+  return IsKnownContent(context, path, QuickHash(path));
+}
+
+int IsKnownContent(AppContext& context, const std::filesystem::path& path, std::uint64_t hash) {
   for (const auto& item : context.DuplicateTable.Bucket(hash)) {
     if (item.QuickHash == hash && SameContent(path, item.Path) == 0) {
       return 1;
@@ -49,23 +55,59 @@ int IsKnownContent(AppContext& context, const std::filesystem::path& path) {
   return 0;
 }
 
-void ScanFolder(AppContext& context, const std::filesystem::path& folder) {
-  FolderScanner scanner(context);
+std::vector<CompareFile_CL::CompareItem_CL> FolderItems(const std::filesystem::path& folder) {
+  std::vector<CompareFile_CL::CompareItem_CL> items;
+  FolderScanner scanner(items);
   scanner.Walk(folder, true);
+  return items;
 }
 
-int IsDuplicate(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source) {
+void ScanFolder(AppContext& context, const std::filesystem::path& folder) {
+  for (auto& item : FolderItems(folder)) {
+    context.DuplicateTable.Add(std::move(item));
+  }
+}
+
+void DateFolderScans::Start(const AppContext& context, const std::filesystem::path& output, const CaptureDate& date) {
+  const std::int32_t layout = context.OutputFormatType;
+  const auto key = LayoutDate(date, layout);
+  if (!scans_.contains(key)) {
+    scans_.emplace(key, pool_.Submit([folder = output / DateFolderName(date, layout)] { return FolderItems(folder); }));
+  }
+}
+
+bool DateFolderScans::Take(const std::array<std::uint16_t, 3>& layoutDate,
+                           std::vector<CompareFile_CL::CompareItem_CL>& items) {
+  const auto it = scans_.find(layoutDate);
+  if (it == scans_.end() || !it->second.valid()) {
+    return false;
+  }
+  items = it->second.get();
+  return true;
+}
+
+int IsDuplicate(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source,
+                const std::uint64_t* hash, DateFolderScans* scans) {
+  const std::uint64_t sourceHash = hash ? *hash : QuickHash(source);
   CaptureDate date;
   if (!context.CaptureDates.Resolve(source, date)) {
     // Without a date there is no date folder to scan; what is known already still counts.
     ActivityLog::Trace("取得失敗しました。");
-    return IsKnownContent(context, source);
+    return IsKnownContent(context, source, sourceHash);
   }
   const std::int32_t layout = context.OutputFormatType;
-  if (context.ScannedDates.insert(LayoutDate(date, layout)).second) {
-    ScanFolder(context, output / DateFolderName(date, layout));
+  const auto key = LayoutDate(date, layout);
+  if (context.ScannedDates.insert(key).second) {
+    std::vector<CompareFile_CL::CompareItem_CL> items;
+    if (scans && scans->Take(key, items)) {
+      for (auto& item : items) {
+        context.DuplicateTable.Add(std::move(item));
+      }
+    } else {
+      ScanFolder(context, output / DateFolderName(date, layout));
+    }
   }
-  return IsKnownContent(context, source);
+  return IsKnownContent(context, source, sourceHash);
 }
 
 } // namespace lumicrate

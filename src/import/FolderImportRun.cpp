@@ -10,9 +10,12 @@
 #include "app/ActivityLog.h"
 #include "app/AppContext.h"
 #include "app/Progress_CL.h"
+#include "import/CopyBatch_CL.h"
+#include "import/DuplicateDetection.h"
 #include "import/ImportSteps.h"
 #include "import/MyFindFile_CL.h"
 #include "import/OutputFolderLock.h"
+#include "platform/WorkerPool.h"
 
 namespace lumicrate {
 
@@ -37,10 +40,18 @@ HRESULT FolderImportRun(AppContext& context, Progress_CL& progress, const std::f
   LockOutputFolder(lock, output, progress);
   context.BeginRun();
 
+  // Copies run one at a time and in order, so that a disk that fills up fails the same file as
+  // a run without threads; reading ahead runs on several threads.
+  const bool serial = context.ImportThreads == 1;
+  WorkerPool pool(serial                      ? 0
+                  : context.ImportThreads > 0 ? static_cast<unsigned>(context.ImportThreads)
+                                              : WorkerPool::DefaultThreads());
+  WorkerPool copier(serial ? 0 : 1);
   std::vector<CandidateFile> candidates;
   MyFindFile_CL finder(context, candidates);
   finder.ExcludedFolders.push_back(output);
   finder.Walk(source, true);
+  DateCandidates(context, candidates, pool);
 
   const int n = static_cast<int>(candidates.size());
   count.inputFiles = n;
@@ -52,14 +63,20 @@ HRESULT FolderImportRun(AppContext& context, Progress_CL& progress, const std::f
   progress.AddByteTotal(bytes);
   Log().Write("入力ファイルの数   = %d", n);
 
-  int k = 0;
+  // The date folders are scanned ahead, in the order the files will need them.
+  DateFolderScans scans(pool);
+  for (const CandidateFile& candidate : candidates) {
+    scans.Start(context, output, candidate.captureDate);
+  }
+  CopyBatch_CL batch(context, output, progress, count, n, copier, true);
   for (CandidateFile& candidate : candidates) {
-    ++k;
-    if (const HRESULT hr = ImportFile(context, output, candidate.path, count, &candidate.duplicate); Failed(hr)) {
+    if (const HRESULT hr = ImportFile(context, output, batch, candidate, &scans); Failed(hr)) {
       return hr;
     }
-    progress.AddBytes(candidate.size);
-    AdvanceProgress(progress, k, n);
+  }
+  if (const HRESULT hr = batch.Commit(); Failed(hr)) {
+    SyncFileSystem(output);
+    return hr;
   }
   return FinishRun(count, output);
 }

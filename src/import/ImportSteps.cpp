@@ -6,10 +6,12 @@
 
 #include "app/ActivityLog.h"
 #include "app/Progress_CL.h"
-#include "import/DestinationLayout.h"
+#include "import/CopyBatch_CL.h"
 #include "import/DuplicateDetection.h"
 #include "import/FolderImportRun.h"
+#include "import/MyFindFile_CL.h"
 #include "import/OutputFolderLock.h"
+#include "import/StagingFolder.h"
 
 namespace lumicrate {
 
@@ -22,7 +24,10 @@ void LockOutputFolder(OutputFolderLock& lock, const std::filesystem::path& outpu
     // Only a run in this folder at the same time could collide; going on unlocked is better
     // than refusing to import where no lock can be taken.
     Log().Write("出力フォルダのロックに失敗しました。 0x%08x", static_cast<unsigned>(locked));
+    return;
   }
+  // Whatever a killed run left goes now, whether or not this run copies anything.
+  RemoveStagingFolder(output);
 }
 
 void NoteFailedCopy(HRESULT hr, const std::string& source, const std::filesystem::path& destination,
@@ -34,25 +39,19 @@ void NoteFailedCopy(HRESULT hr, const std::string& source, const std::filesystem
   report.failedDestination = destination;
 }
 
-HRESULT ImportFile(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source,
-                   ImportReport& report, std::int32_t* duplicate, Staging staging) {
-  if (IsDuplicate(context, output, source)) {
-    if (duplicate) {
-      *duplicate = 1;
-    }
-    ++report.duplicates;
-    return S_OK;
+HRESULT ImportFile(AppContext& context, const std::filesystem::path& output, CopyBatch_CL& batch, CandidateFile& file,
+                   DateFolderScans* scans, Staging staging) {
+  HRESULT hr;
+  if (IsDuplicate(context, output, file.path, &file.quickHash, scans)) {
+    file.duplicate = 1;
+    hr = batch.AddDuplicate(file.size);
+  } else {
+    hr = batch.AddCopy(file.path, file.quickHash, file.size, staging);
   }
-  std::filesystem::path destination;
-  const HRESULT hr = PlaceAndCopy(context, output, source, destination, staging);
   if (Failed(hr)) {
-    NoteFailedCopy(hr, source, destination, report);
     SyncFileSystem(output);
-    return hr;
   }
-  RegisterFile(context, destination);
-  ++report.copiedFiles;
-  return S_OK;
+  return hr;
 }
 
 void AdvanceProgress(Progress_CL& progress, int k, int n) {

@@ -12,23 +12,27 @@
 namespace lumicrate {
 
 class AppContext;
+class CopyBatch_CL;
+class DateFolderScans;
 class OutputFolderLock;
 class Progress_CL;
+struct CandidateFile;
 struct ImportReport;
 
-// Takes the import lock of output, saying so while another run holds it. A lock that cannot be
-// taken is logged and the run goes on without it.
+// Takes the import lock of output, saying so while another run holds it, and removes what a
+// killed run left in the staging folder. A lock that cannot be taken is logged and the run goes
+// on without it.
 void LockOutputFolder(OutputFolderLock& lock, const std::filesystem::path& output, Progress_CL& progress);
 
 // The three log lines of a failed copy, and its files in report.
 void NoteFailedCopy(HRESULT hr, const std::string& source, const std::filesystem::path& destination,
                     ImportReport& report);
 
-// Counts source as a duplicate when the output holds its content (setting *duplicate), or copies
-// it into its date folder and registers the copy. A failed copy is noted, what was copied before
-// is flushed to disk, and its code returned: it ends the run.
-HRESULT ImportFile(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source,
-                   ImportReport& report, std::int32_t* duplicate = nullptr, Staging staging = Staging::Copy);
+// Counts the file as a duplicate when the output holds its content (setting its duplicate
+// field), or hands it to batch to be copied into its date folder. A failure is noted, what was
+// copied before is flushed to disk, and its code returned: it ends the run.
+HRESULT ImportFile(AppContext& context, const std::filesystem::path& output, CopyBatch_CL& batch, CandidateFile& file,
+                   DateFolderScans* scans = nullptr, Staging staging = Staging::Copy);
 
 // One more item handled: the position, and the caption "写真の取り込み中( k / n )".
 void AdvanceProgress(Progress_CL& progress, int k, int n);

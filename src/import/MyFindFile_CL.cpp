@@ -1,11 +1,14 @@
 // A file is a candidate when its extension is switched on and its capture date resolves;
 // the date goes into the run's cache, so the later steps do not read the file for it again.
+// Reading a file's EXIF data is most of the listing's time, so it is done on several threads.
 #include "import/MyFindFile_CL.h"
 
 #include <sys/stat.h>
 
 #include "app/ActivityLog.h"
 #include "app/AppContext.h"
+#include "import/ContentCompare.h"
+#include "platform/WorkerPool.h"
 
 namespace lumicrate {
 
@@ -15,16 +18,46 @@ void MyFindFile_CL::FileFound(const std::filesystem::path& folder, const std::st
     return;
   }
   CandidateFile candidate;
-  if (!context_.CaptureDates.Resolve(path, candidate.captureDate)) {
-    ActivityLog::Trace("取得失敗しました。");
-    return;
-  }
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0) {
-    candidate.size = info.st_size;
-  }
   candidate.path = std::move(path);
   candidates_.push_back(std::move(candidate));
+}
+
+void DateCandidates(AppContext& context, std::vector<CandidateFile>& candidates, WorkerPool& pool) {
+  struct Read {
+    std::string exif;
+    std::uint64_t hash = 0;
+    std::int64_t size = 0;
+  };
+  std::vector<std::future<Read>> reads;
+  reads.reserve(candidates.size());
+  for (const CandidateFile& candidate : candidates) {
+    reads.push_back(pool.Submit([path = candidate.path] {
+      Read read;
+      read.exif = ReadExifDateTimeOriginal(path);
+      read.hash = QuickHash(path);
+      struct stat info {};
+      if (::stat(path.c_str(), &info) == 0) {
+        read.size = info.st_size;
+      }
+      return read;
+    }));
+  }
+  size_t kept = 0;
+  for (size_t i = 0; i < candidates.size(); ++i) {
+    const Read read = reads[i].get();
+    CandidateFile& candidate = candidates[i];
+    if (!context.CaptureDates.Resolve(candidate.path, candidate.captureDate, &read.exif)) {
+      ActivityLog::Trace("取得失敗しました。");
+      continue;
+    }
+    candidate.size = read.size;
+    candidate.quickHash = read.hash;
+    if (kept != i) {
+      candidates[kept] = std::move(candidate);
+    }
+    ++kept;
+  }
+  candidates.resize(kept);
 }
 
 } // namespace lumicrate

@@ -1,5 +1,5 @@
-// The walker of the folder run: collects every file that is to be imported and can be dated,
-// in the order the walker finds them.
+// The walker of the folder run: collects every file that is to be imported, in the order the
+// walker finds them; DateCandidates then keeps those that can be dated.
 #pragma once
 
 #include <cstdint>
@@ -13,11 +13,14 @@ namespace lumicrate {
 
 class AppContext;
 
+class WorkerPool;
+
 struct CandidateFile {
   std::int32_t duplicate = 0;
   CaptureDate captureDate;
   std::filesystem::path path;
   std::int64_t size = 0;
+  std::uint64_t quickHash = 0;
 };
 
 class MyFindFile_CL : public FindFile_CL {
@@ -32,5 +35,10 @@ private:
   AppContext& context_;
   std::vector<CandidateFile>& candidates_;
 };
+
+// Resolves each candidate's capture date and quick hash and drops those without a date, keeping
+// the order. The files are read on the pool; the dates are resolved, and their log lines
+// written, in the candidates' order, as a serial run writes them.
+void DateCandidates(AppContext& context, std::vector<CandidateFile>& candidates, WorkerPool& pool);
 
 } // namespace lumicrate

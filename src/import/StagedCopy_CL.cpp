@@ -2,6 +2,7 @@
 // us; where it refuses, as across some file systems, a plain read/write loop does the work.
 #include "import/StagedCopy_CL.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+
+#include "platform/FileTime.h"
 
 namespace lumicrate {
 namespace {
@@ -46,11 +49,16 @@ bool KernelCopyRefused(int err) {
   return err == EXDEV || err == EINVAL || err == EOPNOTSUPP || err == ENOSYS || err == EBADF;
 }
 
-// Returns 0 or an errno value.
-int ReadWriteCopy(int in, int out, off_t offset) {
+// What a copy of a source that shrank while it was read ends with: the bytes it had when it was
+// opened are no longer there to be read (a card pulled, a file cut by another program).
+constexpr int kSourceChanged = EIO;
+
+// Copies size bytes from offset on; returns 0 or an errno value.
+int ReadWriteCopy(int in, int out, off_t offset, off_t size) {
   thread_local std::vector<char> buffer(size_t{1} << 20);
-  for (;;) {
-    const ssize_t n = ::pread(in, buffer.data(), buffer.size(), offset);
+  while (offset < size) {
+    const size_t want = static_cast<size_t>(std::min<off_t>(static_cast<off_t>(buffer.size()), size - offset));
+    const ssize_t n = ::pread(in, buffer.data(), want, offset);
     if (n < 0 && errno == EINTR) {
       continue;
     }
@@ -58,7 +66,7 @@ int ReadWriteCopy(int in, int out, off_t offset) {
       return errno;
     }
     if (n == 0) {
-      return 0;
+      return kSourceChanged;
     }
     for (ssize_t done = 0; done < n;) {
       const ssize_t w = ::pwrite(out, buffer.data() + done, static_cast<size_t>(n - done), offset + done);
@@ -72,24 +80,38 @@ int ReadWriteCopy(int in, int out, off_t offset) {
     }
     offset += n;
   }
+  return 0;
 }
 
-// Copies until the end of the source; returns 0 or an errno value.
-int CopyData(int in, int out) {
+// Copies exactly size bytes, the size the source had when it was opened; a source that ends
+// sooner fails the copy. Returns 0 or an errno value.
+int CopyData(int in, int out, off_t size) {
   off_t copied = 0;
-  for (;;) {
-    const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
+  while (copied < size) {
+    const size_t want = static_cast<size_t>(std::min<off_t>(static_cast<off_t>(kChunk), size - copied));
+    const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, want, 0);
     if (n < 0 && errno == EINTR) {
       continue;
     }
     if (n < 0) {
-      return copied == 0 && KernelCopyRefused(errno) ? ReadWriteCopy(in, out, 0) : errno;
+      return copied == 0 && KernelCopyRefused(errno) ? ReadWriteCopy(in, out, 0, size) : errno;
     }
     if (n == 0) {
-      return 0;
+      return kSourceChanged;
     }
     copied += n;
   }
+  return 0;
+}
+
+// The source still as it was opened: a file that grew, shrank or was rewritten while it was
+// copied may have given bytes of two versions.
+int CheckUnchanged(int in, const struct stat& opened) {
+  struct stat now {};
+  if (::fstat(in, &now) != 0) {
+    return errno;
+  }
+  return now.st_size == opened.st_size && SameTime(now.st_mtim, opened.st_mtim) ? 0 : kSourceChanged;
 }
 
 // A fresh temporary name in folder, of the pattern mkostemps fills in.
@@ -136,7 +158,10 @@ HRESULT StagedCopy_CL::Stage(const std::filesystem::path& source, const std::fil
   }
   temporary_ = name;
 
-  int err = CopyData(in.Get(), out.Get());
+  int err = CopyData(in.Get(), out.Get(), info.st_size);
+  if (err == 0) {
+    err = CheckUnchanged(in.Get(), info);
+  }
   if (err == 0) {
     // Set-id bits from a card are not carried over; failures here (a file system without
     // Unix permissions) leave the copy as good as the file system allows.

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -14,38 +15,58 @@ FileLock::~FileLock() {
   Release();
 }
 
-FileLock::FileLock(FileLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+FileLock::FileLock(FileLock&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), removeOnRelease_(std::move(other.removeOnRelease_)) {}
 
 FileLock& FileLock::operator=(FileLock&& other) noexcept {
   if (this != &other) {
     Release();
     fd_ = std::exchange(other.fd_, -1);
+    removeOnRelease_ = std::move(other.removeOnRelease_);
   }
   return *this;
 }
 
-HRESULT FileLock::Acquire(const std::filesystem::path& lockFile, Mode mode) {
+HRESULT FileLock::Acquire(const std::filesystem::path& lockFile, Mode mode, bool removeOnRelease) {
   Release();
-  const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    return HResultFromErrno(errno);
-  }
-  const int operation = mode == Mode::Wait ? LOCK_EX : LOCK_EX | LOCK_NB;
-  int result;
-  do {
-    result = ::flock(fd, operation);
-  } while (result != 0 && errno == EINTR);
-  if (result != 0) {
-    const int err = errno;
+  for (;;) {
+    const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) {
+      return HResultFromErrno(errno);
+    }
+    const int operation = mode == Mode::Wait ? LOCK_EX : LOCK_EX | LOCK_NB;
+    int result;
+    do {
+      result = ::flock(fd, operation);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0) {
+      const int err = errno;
+      ::close(fd);
+      return HResultFromErrno(err);
+    }
+    // A holder that removes the file on release may have done so while we waited: the lock
+    // we got is then on a file nobody else will look at, and the name must be locked afresh.
+    struct stat locked {};
+    struct stat named {};
+    if (::fstat(fd, &locked) == 0 && ::stat(lockFile.c_str(), &named) == 0 && locked.st_dev == named.st_dev &&
+        locked.st_ino == named.st_ino) {
+      fd_ = fd;
+      if (removeOnRelease) {
+        removeOnRelease_ = lockFile;
+      }
+      return S_OK;
+    }
     ::close(fd);
-    return HResultFromErrno(err);
   }
-  fd_ = fd;
-  return S_OK;
 }
 
 void FileLock::Release() {
   if (fd_ >= 0) {
+    // Removed while still held, so that no one can lock the old file after we let it go.
+    if (!removeOnRelease_.empty()) {
+      ::unlink(removeOnRelease_.c_str());
+      removeOnRelease_.clear();
+    }
     ::close(fd_);
     fd_ = -1;
   }

@@ -20,13 +20,15 @@ public:
   FileLock& operator=(FileLock&& other) noexcept;
 
   // Creates the lock file if needed and takes an exclusive lock on it. With TryOnce a lock
-  // held elsewhere gives HResultFromErrno(EWOULDBLOCK) at once.
-  HRESULT Acquire(const std::filesystem::path& lockFile, Mode mode);
+  // held elsewhere gives HResultFromErrno(EWOULDBLOCK) at once. With removeOnRelease the lock
+  // file exists only while someone holds it (a killed holder leaves it to the next one).
+  HRESULT Acquire(const std::filesystem::path& lockFile, Mode mode, bool removeOnRelease = false);
   void Release();
   bool Held() const { return fd_ >= 0; }
 
 private:
   int fd_ = -1;
+  std::filesystem::path removeOnRelease_;
 };
 
 } // namespace lumicrate

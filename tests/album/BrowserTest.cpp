@@ -106,6 +106,34 @@ TEST_F(BrowserTest, StartPageReachesEveryMonthAndTheViewerOpensEveryPhoto) {
   EXPECT_EQ(opened, expected);
 }
 
+TEST_F(BrowserTest, PhotosWhoseNamesAreNotUtf8OpenInTheViewer) {
+  // Latin-1, Shift_JIS and stray bytes, as old cameras and Windows shares write names.
+  const std::vector<std::string> names = {"caf\xE9.jpg", "\x8E\xCA\x90\x5E.jpg", "\x80\xFF name.jpg"};
+  for (size_t i = 0; i < names.size(); ++i) {
+    test::MakePhoto(
+        Out() / "2015年" / names[i],
+        {.width = 640, .height = 480, .dateTimeOriginal = "2015:03:0" + std::to_string(i + 1) + " 10:00:00"});
+  }
+  ASSERT_EQ(BuildAlbum(Options()), S_OK);
+
+  ASSERT_TRUE(Browser().Navigate(test::WebDriver::FileUrl(Album() / "2015" / "201503.html")));
+  EXPECT_EQ(Browser().Evaluate(kEveryImageLoaded), "3 3");
+  const auto photos =
+      Lines("return Array.from(document.querySelectorAll('.photo_list a')).map(a => a.href).join('\\n');");
+  ASSERT_EQ(photos.size(), names.size());
+  for (const std::string& photo : photos) {
+    ASSERT_TRUE(Browser().Navigate(photo)) << photo;
+    EXPECT_EQ(Browser().Evaluate(R"(
+      const p = document.getElementById('photo');
+      return p.hidden ? 'hidden' : p.complete && p.naturalWidth > 0 ? 'loaded' : 'broken';)"),
+              "loaded")
+        << photo;
+  }
+  // The name shows what is UTF-8 in it as it is.
+  ASSERT_TRUE(Browser().Navigate(photos[0]));
+  EXPECT_EQ(Browser().Evaluate("return document.getElementById('name').textContent;"), "caf\uFFFD.jpg");
+}
+
 TEST_F(BrowserTest, ViewerTreatsAnyQueryAsAFileNameAndDegradesToThePlainPhoto) {
   fs::create_directories(Album());
   fs::copy_file(fs::path(LUMICRATE_SOURCE_DIR) / "Template" / "0001" / "picture.html", Album() / "picture.html");

@@ -138,6 +138,14 @@ TEST_F(Inifile_CLTest, EditsAHandWrittenFileKeepingEverythingElse) {
   Settings().WriteInt("APP_INFO", "rand_seed", 6);
   Settings().WriteInt("APP_INFO", "OutputFormatType", 13);
   EXPECT_EQ(Bytes(), "[App_Info]\nrand_seed=6\n# 手で書いた\nOutputFormatType=13\n");
+
+  // UTF-16LE without a mark, as some editors save it: read, and written back the same way.
+  test::WriteBytes(IniPath(), test::Utf16LeBytes(Utf8ToUtf16("[APP_INFO]\r\nOutputFolder=/写真\r\n")));
+  EXPECT_EQ(Settings().GetString("APP_INFO", "OutputFolder", ""), "/写真");
+  Settings().WriteInt("APP_INFO", "rand_seed", 6);
+  Settings().WriteInt("VERSION", "notify", 1);
+  EXPECT_EQ(Bytes(), test::Utf16LeBytes(Utf8ToUtf16("[APP_INFO]\r\nOutputFolder=/写真\r\nrand_seed=6\r\n"
+                                                    "[VERSION]\r\nnotify=1\r\n")));
 }
 
 TEST_F(Inifile_CLTest, RefusesWritesThatWouldNotReadBackAsOneKey) {
@@ -189,6 +197,9 @@ TEST_F(Inifile_CLTest, BadFilesNeitherCrashNorGetDamaged) {
       {"10 MB line", Utf16File("[APP_INFO]\r\nOutputFolder=" + tenMegabyteLine + "\r\nrand_seed=7\r\n"), 7,
        tenMegabyteLine.substr(0, Inifile_CL::kMaxStringUnits), true},
       {"UTF-8 with a mark", "\xEF\xBB\xBF[APP_INFO]\r\nrand_seed=7\r\nOutputFolder=写真\r\n", 7, "写真", true},
+      {"UTF-16LE without a mark", test::Utf16LeBytes(Utf8ToUtf16("[APP_INFO]\r\nrand_seed=7\r\nOutputFolder=写真\r\n")),
+       7, "写真", true},
+      {"UTF-16BE without a mark", std::string("\0[\0A\0]\0\r\0\n\0k\0=\0001", 16), -1, "-", false},
       {"invalid UTF-8", "[APP_INFO]\nrand_seed=7\nOutputFolder=\x8e\xca\x90\x5e\n", -1, "-", false},
   };
   for (const auto& f : files) {

@@ -85,6 +85,21 @@ TEST_F(DeviceImportRunTest, ADeviceShowingNothingEndsWithTheNotice) {
             "「信頼」を選択してください。");
 }
 
+TEST_F(DeviceImportRunTest, FilesOfKindsThatAreNotImportedEndWithTheExtensionNoticeNotTheTrustOne) {
+  // As an iPhone that shows only HEIC files: the directory camera lists only kinds libgphoto2
+  // knows, so here the files are movies with the movie kind switched off.
+  context.ImportMovies = 0;
+  AddFile("DCIM/100APPLE/IMG_0001.MOV", "movie bytes", test::LocalTime(2020, 1, 1));
+  AddFile("DCIM/100APPLE/IMG_0002.MOV", "more movie bytes", test::LocalTime(2020, 1, 1));
+  test::RecordingProgress progress;
+  ASSERT_EQ(Run(progress), S_OK);
+  EXPECT_EQ(report.copiedFiles, 0);
+  ASSERT_EQ(notices.shown.size(), 1u);
+  EXPECT_EQ(notices.shown[0].first, "お知らせ");
+  EXPECT_EQ(notices.shown[0].second, kNoImportTargetsNotice);
+  EXPECT_NE(notices.shown[0].second.find("アプリ設定"), std::string::npos);
+}
+
 TEST_F(DeviceImportRunTest, SameNamedPhotosInDifferentFoldersAreEachDatedAndPlacedOnTheirOwn) {
   // Same size and same device date: only their EXIF dates and pixels tell them apart.
   const std::time_t modified = test::LocalTime(2023, 8, 1);

@@ -5,9 +5,13 @@
 #include <sys/stat.h>
 
 #include "ImportFixtures.h"
+#include "import/ContentCompare.h"
+#include "import/CopyBatch_CL.h"
 #include "import/DestinationLayout.h"
 #include "import/DuplicateDetection.h"
+#include "import/FolderImportRun.h"
 #include "import/StagedCopy_CL.h"
+#include "platform/WorkerPool.h"
 
 namespace lumicrate {
 namespace {
@@ -32,7 +36,25 @@ TEST(DateFolderNameTest, EveryLayoutAndTheFallback) {
   EXPECT_EQ(LayoutDate(date, 13), (std::array<std::uint16_t, 3>{2015, 6, 21}));
 }
 
-class PlaceAndCopyTest : public ImportTest {};
+class PlaceAndCopyTest : public ImportTest {
+protected:
+  // One file copied as a run copies it, in a batch of its own; destination is where it went, as
+  // the duplicate table knows it, or on failure where it was to go.
+  HRESULT PlaceAndCopy(const std::filesystem::path& output, const std::filesystem::path& source,
+                       std::filesystem::path& destination) {
+    test::RecordingProgress progress;
+    ImportReport report;
+    WorkerPool pool(0);
+    CopyBatch_CL batch(context, output, progress, report, 1, pool, false);
+    const std::uint64_t hash = QuickHash(source);
+    HRESULT hr = batch.AddCopy(source, hash, 0, Staging::Copy);
+    if (Succeeded(hr)) {
+      hr = batch.Commit();
+    }
+    destination = Failed(hr) ? report.failedDestination : context.DuplicateTable.Bucket(hash).back().Path;
+    return hr;
+  }
+};
 
 TEST_F(PlaceAndCopyTest, FreeNameSplitsAtTheLastDotOfTheName) {
   struct Case {
@@ -68,6 +90,34 @@ TEST_F(PlaceAndCopyTest, FreeNameSplitsAtTheLastDotOfTheName) {
   EXPECT_EQ(FreeName(folder / "link.jpg"), folder / "link(1).jpg");
 }
 
+TEST(NumberedNameTest, LongNamesAreShortenedAtACharacterBoundaryToFit) {
+  const std::string a83 = [] {
+    std::string text;
+    for (int i = 0; i < 83; ++i) {
+      text += "あ";
+    }
+    return text;
+  }();
+  const struct {
+    std::string name;
+    int n;
+    std::string numbered;
+  } cases[] = {
+      {"IMG_0001.JPG", 1, "IMG_0001(1).JPG"},
+      {std::string(251, 'a') + ".JPG", 1, std::string(248, 'a') + "(1).JPG"},
+      {std::string(251, 'a') + ".JPG", 99999, std::string(244, 'a') + "(99999).JPG"},
+      // 253 bytes of three-byte characters: the cut never splits one.
+      {a83 + ".JPG", 1, a83.substr(0, 82 * 3) + "(1).JPG"},
+      // An extension that leaves no room is no extension.
+      {"x." + std::string(252, 'e'), 1, "x." + std::string(250, 'e') + "(1)"},
+  };
+  for (const auto& c : cases) {
+    const std::string numbered = NumberedName(c.name, c.n);
+    EXPECT_EQ(numbered, c.numbered) << c.name.size();
+    EXPECT_LE(numbered.size(), kMaxNameBytes);
+  }
+}
+
 TEST_F(PlaceAndCopyTest, LayoutsMakeTheirFoldersAndKeepContentModeAndTime) {
   struct Case {
     int layout;
@@ -89,7 +139,7 @@ TEST_F(PlaceAndCopyTest, LayoutsMakeTheirFoldersAndKeepContentModeAndTime) {
       ::chmod(source.c_str(), 0640);
       const std::time_t modified = test::SetModified(source, 2016, 1, 1 + i);
       std::filesystem::path destination;
-      ASSERT_EQ(PlaceAndCopy(context, output, source, destination), S_OK);
+      ASSERT_EQ(PlaceAndCopy(output, source, destination), S_OK);
       EXPECT_EQ(destination, output / c.folders[i] / source.filename());
       EXPECT_EQ(test::ReadBytes(destination), test::ReadBytes(source));
       struct stat info {};
@@ -109,8 +159,8 @@ TEST_F(PlaceAndCopyTest, ATakenNameIsNeverReplaced) {
   test::MakePhoto(first, "2015:06:21 10:00:00", 1);
   test::MakePhoto(second, "2015:06:21 11:00:00", 2);
   std::filesystem::path destination;
-  ASSERT_EQ(PlaceAndCopy(context, output, first, destination), S_OK);
-  ASSERT_EQ(PlaceAndCopy(context, output, second, destination), S_OK);
+  ASSERT_EQ(PlaceAndCopy(output, first, destination), S_OK);
+  ASSERT_EQ(PlaceAndCopy(output, second, destination), S_OK);
   EXPECT_EQ(destination, output / "2015-06" / "IMG_0001(1).JPG");
   EXPECT_EQ(test::ReadBytes(output / "2015-06" / "IMG_0001.JPG"), test::ReadBytes(first));
   EXPECT_EQ(test::ReadBytes(destination), test::ReadBytes(second));
@@ -131,12 +181,12 @@ TEST_F(PlaceAndCopyTest, FailuresLeaveNoTemporaryAndReportTheDestination) {
   std::filesystem::create_directories(output);
   test::WriteBytes(output / "2015-06", "not a folder");
   std::filesystem::path destination;
-  EXPECT_EQ(PlaceAndCopy(context, output, source, destination), HResultFromWin32(267));
+  EXPECT_EQ(PlaceAndCopy(output, source, destination), HResultFromWin32(267));
   EXPECT_EQ(destination, output / "2015-06" / "IMG_0001.JPG");
 
   std::filesystem::remove(output / "2015-06");
   std::filesystem::path missing;
-  EXPECT_EQ(PlaceAndCopy(context, output, dir / "gone.jpg", missing), HResultFromWin32(2));
+  EXPECT_EQ(PlaceAndCopy(output, dir / "gone.jpg", missing), HResultFromWin32(2));
   EXPECT_EQ(test::FilesUnder(output), std::vector<std::string>{});
 }
 

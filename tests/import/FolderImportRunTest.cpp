@@ -2,6 +2,7 @@
 // the stop at a failed copy, the walker's rules, and two runs into one output folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <sys/stat.h>
 #include <thread>
@@ -9,8 +10,10 @@
 #include "ImportFixtures.h"
 #include "app/Inifile_CL.h"
 #include "app/Progress_CL.h"
+#include "import/DestinationLayout.h"
 #include "import/FolderImportRun.h"
 #include "import/MyFindFile_CL.h"
+#include "platform/WorkerPool.h"
 
 namespace lumicrate {
 namespace {
@@ -98,6 +101,82 @@ TEST_F(FolderImportRunTest, SameContentTwiceAndSameNameWithOtherContent) {
             (std::vector<std::string>{"2015-06/IMG_0001(1).JPG", "2015-06/IMG_0001.JPG"}));
 }
 
+TEST_F(FolderImportRunTest, LongNamesThatCollideGetANumberedNameThatFits) {
+  const auto card = dir / "card";
+  context.OutputFormatType = 3;
+  std::string name;
+  for (int i = 0; i < 83; ++i) {
+    name += "写";
+  }
+  name += ".JPG"; // 253 bytes: "(1)" would pass the limit
+  test::MakePhoto(card / "A" / name, "2015:06:21 10:00:00", 1);
+  test::MakePhoto(card / "B" / name, "2015:06:21 11:00:00", 2);
+  test::MakePhoto(card / "C/IMG_0003.JPG", "2015:06:22 11:00:00", 3);
+  test::RecordingProgress progress;
+  ImportReport report;
+  ASSERT_EQ(Run(card, dir / "out", progress, report), S_OK);
+  EXPECT_EQ(report.copiedFiles, 3) << "the files after the long one are not held up";
+  std::vector<std::string> expected{"2015-06/IMG_0003.JPG", "2015-06/" + name,
+                                    "2015-06/" + name.substr(0, 82 * 3) + "(1).JPG"};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(test::FilesUnder(dir / "out"), expected);
+}
+
+TEST_F(FolderImportRunTest, ThreadsChangeNoNameCountOrLogLine) {
+  const auto card = dir / "card";
+  context.OutputFormatType = kNestedDayLayout;
+  // Same names with other content (numbered names), same content under other names and in
+  // other folders (duplicates), content already in the output, and a file without EXIF.
+  for (int k = 0; k < 12; ++k) {
+    test::MakePhoto(dir / "photos" / (std::to_string(k) + ".jpg"), "2015:06:2" + std::to_string(k % 2) + " 10:00:00",
+                    k);
+  }
+  for (int i = 0; i < 40; ++i) {
+    const auto path = card / ("F" + std::to_string(i / 8)) / ("IMG_000" + std::to_string(i % 8) + ".JPG");
+    std::filesystem::create_directories(path.parent_path());
+    std::filesystem::copy_file(dir / "photos" / (std::to_string(i % 12) + ".jpg"), path);
+  }
+  test::MakePhoto(card / "F9" / "IMG_0001.JPG", "", 1);
+  std::filesystem::create_directories(dir / "template" / "2015年/06月/20日");
+  std::filesystem::copy_file(dir / "photos" / "0.jpg", dir / "template" / "2015年/06月/20日/IMG_0000.JPG");
+  test::MakePhoto(dir / "template" / "2015年/06月/21日/IMG_0001.JPG", "2015:06:21 10:00:00", 999);
+
+  struct Outcome {
+    HRESULT result;
+    std::vector<std::string> log;
+    std::vector<std::pair<std::string, std::string>> files;
+    std::vector<std::string> texts;
+    ImportReport report;
+  };
+  const auto run = [&](int threads) {
+    const auto output = dir / ("out" + std::to_string(threads));
+    std::filesystem::copy(dir / "template", output, std::filesystem::copy_options::recursive);
+    context.ImportThreads = threads;
+    Outcome outcome;
+    test::RecordingProgress progress;
+    outcome.result = Run(card, output, progress, outcome.report);
+    outcome.log = NewLogLines();
+    for (const auto& file : test::FilesUnder(output)) {
+      outcome.files.emplace_back(file, test::ReadBytes(output / file));
+    }
+    outcome.texts = progress.texts;
+    return outcome;
+  };
+  const Outcome serial = run(1);
+  const Outcome threaded = run(4);
+  ASSERT_EQ(serial.result, S_OK);
+  EXPECT_EQ(threaded.result, serial.result);
+  EXPECT_EQ(threaded.log, serial.log);
+  EXPECT_EQ(threaded.files, serial.files);
+  EXPECT_EQ(threaded.texts, serial.texts);
+  EXPECT_EQ(threaded.report.copiedFiles, serial.report.copiedFiles);
+  EXPECT_EQ(threaded.report.duplicates, serial.report.duplicates);
+  EXPECT_GT(serial.report.duplicates, 10);
+  EXPECT_EQ(serial.files.size(), 2u + static_cast<size_t>(serial.report.copiedFiles));
+  EXPECT_TRUE(std::any_of(serial.files.begin(), serial.files.end(),
+                          [](const auto& file) { return file.first.find("(1).JPG") != std::string::npos; }));
+}
+
 TEST_F(FolderImportRunTest, AFailedCopyEndsTheRunAtThatFile) {
   const auto card = dir / "card";
   const auto output = dir / "out";
@@ -109,6 +188,8 @@ TEST_F(FolderImportRunTest, AFailedCopyEndsTheRunAtThatFile) {
   std::vector<CandidateFile> order;
   MyFindFile_CL finder(context, order);
   finder.Walk(card, true);
+  WorkerPool pool(0);
+  DateCandidates(context, order, pool);
   ASSERT_EQ(order.size(), 5u);
   std::filesystem::create_directories(output);
   const auto blocked = output / ("2015-06-0" + std::to_string(order[2].captureDate.day));

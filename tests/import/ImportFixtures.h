@@ -21,7 +21,7 @@ void WriteExifDate(const std::filesystem::path& path, const std::string& value);
 void MakePhoto(const std::filesystem::path& path, const std::string& exifDate, int seed);
 // Sets the modification time (local time as written) and returns it as seconds.
 std::time_t SetModified(const std::filesystem::path& path, int year, int month, int day, int hour = 12);
-// Every regular file under folder but the import lock, sorted, as paths relative to it.
+// Every regular file under folder, sorted, as paths relative to it.
 std::vector<std::string> FilesUnder(const std::filesystem::path& folder);
 
 // A scratch HOME, a fresh context with the default tables and all media kinds switched on.

@@ -2,6 +2,7 @@
 // hostile source tree. Each ends with every file whole, once, under a final name.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <map>
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 #include "ImportFixtures.h"
+#include "album/BuildAlbum.h"
 #include "import/FolderImportRun.h"
 #include "import/StagedCopy_CL.h"
 
@@ -42,6 +44,40 @@ std::map<std::string, int> ContentCounts(const std::filesystem::path& folder, bo
   }
   return counts;
 }
+
+// Every hidden entry under folder (lock files, staging folders, temporaries), as paths relative
+// to it: once a run is over there must be none.
+std::vector<std::string> HiddenEntriesUnder(const std::filesystem::path& folder) {
+  std::vector<std::string> hidden;
+  std::error_code ec;
+  for (auto it = std::filesystem::recursive_directory_iterator(folder, ec);
+       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+    if (it->path().filename().native().starts_with(".")) {
+      hidden.push_back(std::filesystem::relative(it->path(), folder).string());
+    }
+  }
+  return hidden;
+}
+
+// A tmpfs mounted for the test's duration; Mount is false without root.
+class Tmpfs {
+public:
+  ~Tmpfs() {
+    if (!path_.empty()) {
+      ::umount2(path_.c_str(), MNT_DETACH);
+    }
+  }
+  bool Mount(const std::filesystem::path& path, unsigned long flags, const char* options) {
+    if (::geteuid() != 0 || ::mount("tmpfs", path.c_str(), "tmpfs", flags, options) != 0) {
+      return false;
+    }
+    path_ = path;
+    return true;
+  }
+
+private:
+  std::filesystem::path path_;
+};
 
 pid_t StartImport(const std::filesystem::path& source, const std::filesystem::path& output) {
   const std::string cli = std::string(LUMICRATE_BINARY_DIR) + "/lumicrate-cli";
@@ -88,6 +124,7 @@ TEST_F(ReliabilityTest, RunKilledAtRandomMomentsEndsWithEveryFileOnceWhenRunAgai
   bool temporaryLeft = false;
   const auto counts = ContentCounts(output, temporaryLeft);
   EXPECT_FALSE(temporaryLeft);
+  EXPECT_EQ(HiddenEntriesUnder(output), std::vector<std::string>{}) << "nothing but media is left";
   EXPECT_EQ(counts.size(), contents.size()) << "every file, and nothing partial";
   for (const auto& [bytes, count] : counts) {
     EXPECT_TRUE(contents.contains(bytes)) << "a partial or foreign file of " << bytes.size() << " bytes";
@@ -95,16 +132,76 @@ TEST_F(ReliabilityTest, RunKilledAtRandomMomentsEndsWithEveryFileOnceWhenRunAgai
   }
 }
 
+TEST_F(ReliabilityTest, LeftoversOfAKilledRunGoWithTheNextRunWhateverItDoes) {
+  test::MakePhoto(dir / "card" / "IMG_0001.JPG", "2015:06:21 10:00:00", 1);
+  const auto output = dir / "out";
+  // What a run killed mid-copy leaves: its lock file and a staged copy that never got its name.
+  const auto leave = [&] {
+    std::filesystem::create_directories(output / ".lumicrate-staging");
+    test::WriteBytes(output / ".lumicrate-import.lock", "");
+    test::WriteBytes(output / ".lumicrate-staging" / ".lumicrate-a1B2c3.tmp", "half a photo");
+  };
+  leave();
+  test::RecordingProgress progress;
+  ASSERT_EQ(FolderImportRun(context, progress, dir / "card", output), S_OK);
+  EXPECT_EQ(HiddenEntriesUnder(output), std::vector<std::string>{}) << "an import of any date clears them";
+
+  // An import that copies nothing (everything already there) clears them too, as does an album.
+  leave();
+  ASSERT_EQ(FolderImportRun(context, progress, dir / "card", output), S_OK);
+  EXPECT_EQ(HiddenEntriesUnder(output), std::vector<std::string>{});
+  leave();
+  AlbumOptions album = MakeAlbumOptions(nullptr, output);
+  album.TemplateFolder = std::filesystem::path(LUMICRATE_SOURCE_DIR) / "Template" / "0001";
+  ASSERT_EQ(BuildAlbum(album), S_OK);
+  EXPECT_EQ(test::FilesUnder(output).size(), 1u + test::FilesUnder(output / "PhotoAlbum").size());
+  EXPECT_EQ(HiddenEntriesUnder(output), std::vector<std::string>{}) << "the album run clears them";
+}
+
+TEST_F(ReliabilityTest, ASourceThatShrinksDuringItsCopyIsAFailedCopy) {
+  // A large sparse file, cut down by another program while the run copies it.
+  const auto movie = dir / "card" / "MVI_0001.MOV";
+  std::filesystem::create_directories(movie.parent_path());
+  test::WriteBytes(movie, "movie");
+  std::filesystem::resize_file(movie, std::uintmax_t{1} << 30);
+  test::SetModified(movie, 2015, 6, 21);
+  const auto output = dir / "out";
+  std::atomic<bool> stop = false;
+  std::thread cutter([&] {
+    // As soon as the staged copy has some of the data, the source is cut to a tenth.
+    while (!stop) {
+      std::error_code ec;
+      for (const auto& entry : std::filesystem::directory_iterator(output / ".lumicrate-staging", ec)) {
+        if (entry.file_size(ec) > 0) {
+          std::filesystem::resize_file(movie, std::uintmax_t{100} << 20);
+          return;
+        }
+      }
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+  });
+  test::RecordingProgress progress;
+  ImportReport report;
+  const std::string logBefore = LogText();
+  const HRESULT hr = FolderImportRun(context, progress, dir / "card", output, &report);
+  stop = true;
+  cutter.join();
+  EXPECT_EQ(hr, HResultFromErrno(EIO));
+  EXPECT_EQ(report.copiedFiles, 0);
+  const std::string log = LogText().substr(logBefore.size());
+  EXPECT_NE(log.find(" : ファイルのコピーに失敗しました。 0x8007001f\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find(" : コピー元 = " + movie.string() + "\r\n"), std::string::npos) << log;
+  EXPECT_EQ(test::FilesUnder(output), std::vector<std::string>{}) << "nothing partial under a final name";
+  EXPECT_EQ(HiddenEntriesUnder(output), std::vector<std::string>{});
+}
+
 TEST_F(ReliabilityTest, FullOutputDiskEndsTheRunAndKeepsWhatWasCopied) {
   const auto disk = dir / "disk";
   std::filesystem::create_directories(disk);
-  if (::geteuid() != 0 || ::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=2m") != 0) {
+  Tmpfs tmpfs;
+  if (!tmpfs.Mount(disk, 0, "size=2m")) {
     GTEST_SKIP() << "mounting a small tmpfs needs root";
   }
-  struct Unmount {
-    std::filesystem::path path;
-    ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
-  } unmount{disk};
 
   std::mt19937 random(112);
   std::map<std::string, std::string> sources; // path -> bytes
@@ -134,16 +231,31 @@ TEST_F(ReliabilityTest, FullOutputDiskEndsTheRunAndKeepsWhatWasCopied) {
   }
 }
 
+TEST_F(ReliabilityTest, ADateFolderOnAnotherDiskStillGetsItsFiles) {
+  const auto output = dir / "out";
+  const auto month = output / "2015-06";
+  std::filesystem::create_directories(month);
+  Tmpfs tmpfs;
+  if (!tmpfs.Mount(month, 0, "size=1m")) {
+    GTEST_SKIP() << "mounting a tmpfs as a date folder needs root";
+  }
+  context.OutputFormatType = 3;
+  test::MakePhoto(dir / "card" / "IMG_0001.JPG", "2015:06:21 10:00:00", 1);
+  test::MakePhoto(dir / "card" / "IMG_0002.JPG", "2015:07:21 10:00:00", 2);
+  test::RecordingProgress progress;
+  ASSERT_EQ(FolderImportRun(context, progress, dir / "card", output), S_OK);
+  EXPECT_EQ(test::FilesUnder(output), (std::vector<std::string>{"2015-06/IMG_0001.JPG", "2015-07/IMG_0002.JPG"}));
+  EXPECT_EQ(test::ReadBytes(month / "IMG_0001.JPG"), test::ReadBytes(dir / "card" / "IMG_0001.JPG"));
+  EXPECT_EQ(HiddenEntriesUnder(output), std::vector<std::string>{});
+}
+
 TEST_F(ReliabilityTest, ReadOnlyOutputDiskFailsWithItsOwnReason) {
   const auto disk = dir / "readonly";
   std::filesystem::create_directories(disk);
-  if (::geteuid() != 0 || ::mount("tmpfs", disk.c_str(), "tmpfs", MS_RDONLY, "size=1m") != 0) {
+  Tmpfs tmpfs;
+  if (!tmpfs.Mount(disk, MS_RDONLY, "size=1m")) {
     GTEST_SKIP() << "mounting a read-only tmpfs needs root";
   }
-  struct Unmount {
-    std::filesystem::path path;
-    ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
-  } unmount{disk};
   test::MakePhoto(dir / "card" / "a.jpg", "2015:06:21 10:00:00", 1);
 
   test::RecordingProgress progress;

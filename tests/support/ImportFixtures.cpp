@@ -10,7 +10,6 @@
 #include <vips/vips8>
 
 #include "app/Inifile_CL.h"
-#include "import/OutputFolderLock.h"
 
 namespace lumicrate::test {
 
@@ -72,7 +71,7 @@ std::vector<std::string> FilesUnder(const std::filesystem::path& folder) {
   std::error_code ec;
   for (auto it = std::filesystem::recursive_directory_iterator(folder, ec);
        !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-    if (it->is_regular_file(ec) && !it->is_symlink(ec) && it->path().filename() != OutputFolderLock::kLockFileName) {
+    if (it->is_regular_file(ec) && !it->is_symlink(ec)) {
       files.push_back(std::filesystem::relative(it->path(), folder).string());
     }
   }
