@@ -14,6 +14,7 @@
 #include "app/Inifile_CL.h"
 #include "app/MainWindowRules.h"
 #include "app/SelectedRun.h"
+#include "device/FolderArrival.h"
 #include "import/DestinationLayout.h"
 #include "platform/SleepInhibitor_CL.h"
 #include "ui/framework/Controls.h"
@@ -333,6 +334,12 @@ void MainWindow_CL::OnCommand(int id) {
     break;
   default:
     break;
+  }
+}
+
+void MainWindow_CL::OfferFolder(const std::filesystem::path& folder) {
+  if (PrepareFolderArrival(Context(), folder)) {
+    StartImport();
   }
 }
 

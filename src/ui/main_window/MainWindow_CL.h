@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -74,6 +75,10 @@ public:
   HRESULT StartImport();
   // A button press or a menu command.
   void OnCommand(int id);
+  // The folder the desktop gave on the command line ("lumicrate FOLDER" for a camera card it
+  // saw mounted): offered and imported as a drive that arrived; nothing while an import is
+  // under way.
+  void OfferFolder(const std::filesystem::path& folder);
 
   // The update check runs on its own thread; true once it has ended.
   bool UpdateCheckDone() const;
