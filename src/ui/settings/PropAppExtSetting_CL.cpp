@@ -1,11 +1,12 @@
 // The list shows the working copy; every change refills it from there, so rows and entries
-// keep the same order. The images of the context menu come from the strip beside the program.
+// keep the same order. The images of the context menu come from the program's strip, beside it
+// in a build tree or in its installed data folder.
 #include "ui/settings/PropAppExtSetting_CL.h"
 
 #include <QHeaderView>
 #include <QSignalBlocker>
 
-#include "album/BuildAlbum.h"
+#include "platform/ProgramFiles.h"
 #include "ui/framework/Controls.h"
 #include "ui/settings/DialogAddUserExt_CL.h"
 
@@ -77,7 +78,7 @@ void PropAppExtSetting_CL::OnItemChanged(QTreeWidgetItem* item, int column) {
 std::unique_ptr<PopupMenu_CL> PropAppExtSetting_CL::BuildContextMenu(int selectedRow) {
   rememberedRow_ = selectedRow;
   if (images_.Empty()) {
-    images_.LoadStrip(QString::fromStdString((ProgramFolder() / "menu_image.bmp").string()), kImageWidth);
+    images_.LoadStrip(QString::fromStdString(ProgramDataPath("menu_image.bmp").string()), kImageWidth);
   }
   auto menu = std::make_unique<PopupMenu_CL>();
   menu->SetImageList(&images_);
