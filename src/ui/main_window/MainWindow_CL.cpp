@@ -88,10 +88,11 @@ void MainWindow_CL::OnInitDialog() {
 
 void MainWindow_CL::DetectIPhone() {
   // The arrival watch's first device look: it notes what is connected and starts nothing.
-  arrival_ =
-      std::make_unique<ArrivalWatch>(this, ArrivalWatch::Setup{[this] { return StartImport(); },
-                                                               [this] { return std::filesystem::path(FieldFolder()); },
-                                                               seams_.usbEvents, seams_.deviceQuery});
+  arrival_ = std::make_unique<ArrivalWatch>(
+      this,
+      ArrivalWatch::Setup{[this] { return StartImport(); }, [this] { return std::filesystem::path(FieldFolder()); },
+                          seams_.usbEvents,
+                          seams_.deviceLook ? seams_.deviceLook : [query = seams_.deviceQuery] { return query; }});
 }
 
 void MainWindow_CL::CreateMenu() {
@@ -256,7 +257,7 @@ HRESULT MainWindow_CL::StartImport() {
   {
     // A laptop closing its lid mid-run must not leave a card half imported.
     const SleepInhibitor_CL awake(kCaption.toStdString(), "写真の取り込み中");
-    MyConvertStartProgress_CL progress(seams_.boxes);
+    MyConvertStartProgress_CL progress(seams_.boxes, seams_.deviceQuery);
     progress.SetStartOnInit();
     progress.DoModal(this);
   }

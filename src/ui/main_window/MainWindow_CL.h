@@ -56,11 +56,13 @@ public:
     UpdateNotice* updateNotice = nullptr;
     std::string updateServer = kProductHost;
     HttpTimeouts updateTimeouts = {};
-    // Arrivals: USB events (null for udev's monitor) and what a device look is for (empty for the
-    // iPhone); the notice at the end of a run (null for the desktop's notification service),
-    // given when the program is not the one in front (empty: as the desktop says).
+    // The device a device run looks for.
+    DeviceQuery deviceQuery = {};
+    // Arrivals: USB events (null for udev's monitor) and what each device look is for (empty:
+    // deviceQuery); the notice at the end of a run (null for the desktop's notification
+    // service), given when the program is not the one in front (empty: as the desktop says).
     UsbEventSource* usbEvents = nullptr;
-    std::function<DeviceQuery()> deviceQuery = {};
+    std::function<DeviceQuery()> deviceLook = {};
     DesktopNotifier* notifier = nullptr;
     std::function<bool()> programInFront = {};
   };
