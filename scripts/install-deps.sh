@@ -16,6 +16,8 @@ packages=(
   # screenshots of the windows under a window manager
   openbox xdotool x11-apps
   clang libclang-rt-14-dev
+  # installation, desktop integration and the Debian package
+  librsvg2-bin desktop-file-utils appstream bash-completion dpkg-dev file
   # the power-cut test: an ext4 image, loop-mounted
   e2fsprogs mount
   # benchmarks and the peers they are measured against

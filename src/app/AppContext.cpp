@@ -20,13 +20,17 @@ void AppContext::LoadSettings(const Inifile_CL& settings) {
 }
 
 void AppContext::LoadImportSettings(const Inifile_CL& settings) {
-  MovieExtensions.Load(settings);
-  PhotoExtensions.Load(settings);
-  SoundExtensions.Load(settings);
+  LoadExtensionTables(settings);
   ImportPhotos = settings.GetInt("APP_INFO", "arrnge_photo", 1);
   ImportMovies = settings.GetInt("APP_INFO", "arrnge_movie", 1);
   ImportSounds = settings.GetInt("APP_INFO", "arrnge_sound", 1);
   OutputFormatType = settings.GetInt("APP_INFO", "OutputFormatType", 3);
+}
+
+void AppContext::LoadExtensionTables(const Inifile_CL& settings) {
+  MovieExtensions.Load(settings);
+  PhotoExtensions.Load(settings);
+  SoundExtensions.Load(settings);
 }
 
 void AppContext::DetectIPhone(const DeviceQuery& query) {

@@ -29,6 +29,8 @@ public:
   void LoadSettings(const Inifile_CL& settings);
   // The tables, the import switches and the layout alone.
   void LoadImportSettings(const Inifile_CL& settings);
+  // The three extension tables alone, each from its defaults and its stored items.
+  void LoadExtensionTables(const Inifile_CL& settings);
 
   // Sets IPhonePresent from a fresh device list: 1, with DeviceName the device's friendly
   // name, when a device with the query's description is connected; else 0.

@@ -58,8 +58,7 @@ protected:
   void OpenWindow() {
     ui::MainWindow_CL::Seams seams{desktop, desktop, desktop, SystemClock()};
     seams.usbEvents = &usb;
-    seams.deviceQuery = {kCameraDescription, {DirectoryCamera(camera.Path())}};
-    seams.deviceLook = [this] {
+    seams.deviceQuery = [this] {
       return plugged ? DeviceQuery{kCameraDescription, {DirectoryCamera(camera.Path())}}
                      : DeviceQuery{kCameraDescription, {}};
     };

@@ -11,7 +11,7 @@ namespace lumicrate::ui {
 
 ArrivalWatch::ArrivalWatch(QObject* parent, Setup setup)
     : QObject(parent), setup_(std::move(setup)), usb_(setup_.usbEvents ? *setup_.usbEvents : udev_),
-      devices_([this] { return setup_.deviceQuery(); },
+      devices_([this] { return setup_.deviceQuery ? setup_.deviceQuery() : DeviceQuery{}; },
                [this] {
                  QMetaObject::invokeMethod(
                      this, [this] { handler_.OnDevicesLooked(); }, Qt::QueuedConnection);

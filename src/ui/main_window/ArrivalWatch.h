@@ -22,7 +22,7 @@ public:
     std::function<std::filesystem::path()> outputFolder;
     // USB events; null for udev's own monitor.
     UsbEventSource* usbEvents = nullptr;
-    // What each device look is for.
+    // What each device look is for; empty for the iPhone.
     std::function<DeviceQuery()> deviceQuery;
   };
 

@@ -14,6 +14,7 @@
 #include "app/Inifile_CL.h"
 #include "app/MainWindowRules.h"
 #include "app/SelectedRun.h"
+#include "device/FolderArrival.h"
 #include "import/DestinationLayout.h"
 #include "platform/SleepInhibitor_CL.h"
 #include "ui/framework/Controls.h"
@@ -23,6 +24,7 @@
 #include "ui/main_window/UpdateDialog_CL.h"
 #include "ui/progress/MyConvertStartProgress_CL.h"
 #include "ui/settings/FolderSelectDialog_CL.h"
+#include "ui/settings/SettingsSheets.h"
 
 namespace lumicrate::ui {
 namespace {
@@ -88,11 +90,10 @@ void MainWindow_CL::OnInitDialog() {
 
 void MainWindow_CL::DetectIPhone() {
   // The arrival watch's first device look: it notes what is connected and starts nothing.
-  arrival_ = std::make_unique<ArrivalWatch>(
-      this,
-      ArrivalWatch::Setup{[this] { return StartImport(); }, [this] { return std::filesystem::path(FieldFolder()); },
-                          seams_.usbEvents,
-                          seams_.deviceLook ? seams_.deviceLook : [query = seams_.deviceQuery] { return query; }});
+  arrival_ =
+      std::make_unique<ArrivalWatch>(this, ArrivalWatch::Setup{[this] { return StartImport(); },
+                                                               [this] { return std::filesystem::path(FieldFolder()); },
+                                                               seams_.usbEvents, seams_.deviceQuery});
 }
 
 void MainWindow_CL::CreateMenu() {
@@ -257,7 +258,7 @@ HRESULT MainWindow_CL::StartImport() {
   {
     // A laptop closing its lid mid-run must not leave a card half imported.
     const SleepInhibitor_CL awake(kCaption.toStdString(), "写真の取り込み中");
-    MyConvertStartProgress_CL progress(seams_.boxes, seams_.deviceQuery);
+    MyConvertStartProgress_CL progress(seams_.boxes, seams_.deviceQuery ? seams_.deviceQuery() : DeviceQuery{});
     progress.SetStartOnInit();
     progress.DoModal(this);
   }
@@ -317,7 +318,13 @@ void MainWindow_CL::OnCommand(int id) {
   }
   switch (id) {
   case kCommandSupportSite:
-    seams_.shell.OpenWithShell(std::string("http://") + kProductHost + "/Lumicrate/");
+    seams_.shell.OpenWithShell(kSupportAddress);
+    break;
+  case kCommandSettings:
+    ShowSettingsSheet(this, seams_.shell);
+    break;
+  case kCommandVersion:
+    ShowVersionSheet(this, seams_.shell);
     break;
   case kCommandImportFolder:
     ChooseSourceFolder();
@@ -327,6 +334,12 @@ void MainWindow_CL::OnCommand(int id) {
     break;
   default:
     break;
+  }
+}
+
+void MainWindow_CL::OfferFolder(const std::filesystem::path& folder) {
+  if (PrepareFolderArrival(Context(), folder)) {
+    StartImport();
   }
 }
 

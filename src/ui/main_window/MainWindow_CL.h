@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -56,13 +57,11 @@ public:
     UpdateNotice* updateNotice = nullptr;
     std::string updateServer = kProductHost;
     HttpTimeouts updateTimeouts = {};
-    // The device a device run looks for.
-    DeviceQuery deviceQuery = {};
-    // Arrivals: USB events (null for udev's monitor) and what each device look is for (empty:
-    // deviceQuery); the notice at the end of a run (null for the desktop's notification
-    // service), given when the program is not the one in front (empty: as the desktop says).
+    // Arrivals: USB events (null for udev's monitor) and what a device look and a device run are
+    // for (empty for the iPhone); the notice at the end of a run (null for the desktop's notification service),
+    // given when the program is not the one in front (empty: as the desktop says).
     UsbEventSource* usbEvents = nullptr;
-    std::function<DeviceQuery()> deviceLook = {};
+    std::function<DeviceQuery()> deviceQuery = {};
     DesktopNotifier* notifier = nullptr;
     std::function<bool()> programInFront = {};
   };
@@ -76,6 +75,10 @@ public:
   HRESULT StartImport();
   // A button press or a menu command.
   void OnCommand(int id);
+  // The folder the desktop gave on the command line ("lumicrate FOLDER" for a camera card it
+  // saw mounted): offered and imported as a drive that arrived; nothing while an import is
+  // under way.
+  void OfferFolder(const std::filesystem::path& folder);
 
   // The update check runs on its own thread; true once it has ended.
   bool UpdateCheckDone() const;
