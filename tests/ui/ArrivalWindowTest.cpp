@@ -51,6 +51,8 @@ protected:
   void SetUp() override {
     MainWindowTest::SetUp();
     Settings().WriteString("APP_INFO", "OutputFolder", (dir / "out").string());
+    // Where start-up puts it: the device run passes each photo through it.
+    Context().TempFolder = DataFolder() / "tmp";
   }
 
   void OpenWindow() {
@@ -221,22 +223,28 @@ TEST_F(CardWindowTest, TwoCardsInOneChangeAndAPlainDiskStartNothing) {
   EXPECT_EQ(Context().ReadyForImport, 1);
 }
 
-TEST_F(ArrivalWindowTest, AnIPhoneThatArrivesIsOfferedForImport) {
+TEST_F(ArrivalWindowTest, AnIPhoneThatArrivesIsImportedAfterYes) {
+  MakePhoto(camera / "DCIM/100APPLE/IMG_0001.JPG", "2023:07:14 09:05:03", 1);
   OpenWindow();
+  // The first look, at the start, finds nothing connected.
+  ASSERT_TRUE(WaitFor([&] { return Logged("DeviceCount = 0") == 2; }));
   plugged = true;
+  desktop.answers = {true};
   usb.Announce("add");
-  ASSERT_TRUE(WaitFor([&] { return desktop.Boxes().size() == 1; }));
+  ASSERT_TRUE(WaitFor([&] { return desktop.Boxes().size() == 2; }));
   EXPECT_TRUE(BoxTexts()[0].startsWith(
       QString::fromStdString("デバイス\"" + camera.Path().filename().string() + "\"が接続されました。")))
       << BoxTexts()[0].toStdString();
+  EXPECT_EQ(BoxTexts()[1], QStringLiteral("写真の取り込みが完了しました。"));
   EXPECT_EQ(Context().Mode, ImportMode::Device);
   EXPECT_EQ(Logged("DBT_DEVNODES_CHANGED"), 1);
+  EXPECT_EQ(FilesUnder(dir / "out"), std::vector<std::string>{"2023年/07月/14日/IMG_0001.JPG"});
 
-  // Declined, and still there: nothing more until it has been away.
+  // Still there after its import: nothing more until it has been away.
   usb.Announce("add");
   ASSERT_TRUE(WaitFor([&] { return Logged("DBT_DEVNODES_CHANGED") == 2; }));
   Settle();
-  EXPECT_EQ(desktop.Boxes().size(), 1u);
+  EXPECT_EQ(desktop.Boxes().size(), 2u);
   EXPECT_TRUE(notifier.shown.empty());
 }
 
