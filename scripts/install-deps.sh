@@ -12,6 +12,7 @@ packages=(
   qt6-translations-l10n libqt6svg6
   # tests
   libgtest-dev libimage-exiftool-perl exiv2 python3 xvfb fonts-noto-cjk chromium chromium-driver
+  e2fsprogs mount dbus
   # screenshots of the windows under a window manager
   openbox xdotool x11-apps
   clang libclang-rt-14-dev

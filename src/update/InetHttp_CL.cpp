@@ -283,8 +283,13 @@ void InetHttp_CL::CloseRequest() {
 
 template <typename Enough> void InetHttp_CL::Pump(Enough enough) {
   // curl_multi_poll also wakes for curl's own timers, so the time-outs fire on time.
-  constexpr int kPollSliceMs = 1000;
+  const int pollSliceMs = timeouts_.cancel ? 100 : 1000;
   while (!transferDone_ && !enough()) {
+    if (timeouts_.cancel && *timeouts_.cancel) {
+      transferDone_ = true;
+      transferResult_ = CURLE_ABORTED_BY_CALLBACK;
+      break;
+    }
     int running = 0;
     const CURLMcode performed = curl_multi_perform(internet_, &running);
     int left = 0;
@@ -301,7 +306,7 @@ template <typename Enough> void InetHttp_CL::Pump(Enough enough) {
     if (transferDone_ || enough()) {
       break;
     }
-    curl_multi_poll(internet_, nullptr, 0, kPollSliceMs, nullptr);
+    curl_multi_poll(internet_, nullptr, 0, pollSliceMs, nullptr);
   }
 }
 

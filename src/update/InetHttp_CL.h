@@ -2,6 +2,7 @@
 // length and its body. Failures are logged with the WinINet error number a Windows build would show.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +17,9 @@ struct HttpTimeouts {
   // A dead network or a silent server must never hold start-up for long.
   std::chrono::milliseconds connect{5000};
   std::chrono::milliseconds total{10000};
+  // When given and set (from any thread), a transfer under way ends within a tenth of a second,
+  // failed: a program closing does not wait out the time-outs.
+  const std::atomic<bool>* cancel = nullptr;
 };
 
 class InetHttp_CL {

@@ -8,9 +8,12 @@
 #include <gtest/gtest.h>
 #include <semaphore>
 
+#include "app/AppContext.h"
+#include "device/DeviceImportRun.h"
 #include "ui/UiFixture.h"
 #include "ui/framework/Controls.h"
 #include "ui/progress/EasyProgress_CL.h"
+#include "ui/progress/MyConvertStartProgress_CL.h"
 
 namespace lumicrate::test {
 namespace {
@@ -148,6 +151,42 @@ TEST_F(ProgressWindowTest, AWorkerThatNeverStartedNeedsNoWaitAndJoinMayBeRepeate
   progress->Join();
   EXPECT_FALSE(progress->Running());
   progress.reset();
+}
+
+} // namespace
+} // namespace lumicrate::test
+
+namespace lumicrate::test {
+namespace {
+
+class DeviceNoticeTest : public UiTest {};
+
+TEST_F(DeviceNoticeTest, TheDeviceRunsNoticeShowsOverTheProgressWindowWhileTheWorkerWaits) {
+  TempDir camera;
+  std::filesystem::create_directories(camera / "DCIM");
+  AppContext& context = Context();
+  context.Mode = ImportMode::Device;
+  context.OutputFolder = camera / "out";
+  context.TempFolder = DataFolder() / "tmp";
+  std::filesystem::create_directories(context.TempFolder);
+  ScriptedDesktop desktop;
+  ui::MyConvertStartProgress_CL progress(desktop, {"Directory Browse", {DirectoryCamera(camera / "DCIM")}});
+  QWidget* owner = nullptr;
+  bool workerRunning = false;
+  desktop.whileShown = [&](QWidget* shownOver) {
+    owner = shownOver;
+    workerRunning = progress.Running();
+  };
+  progress.SetStartOnInit();
+  EXPECT_EQ(progress.DoModal(nullptr), 0);
+  const auto boxes = desktop.Boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, QStringLiteral("お知らせ"));
+  EXPECT_EQ(boxes[0].text.toStdString(), kNoPhotosNotice);
+  EXPECT_EQ(boxes[0].icon, ui::BoxIcon::Exclamation);
+  EXPECT_EQ(owner, &progress);
+  EXPECT_TRUE(workerRunning);
+  context.Mode = ImportMode::Drive;
 }
 
 } // namespace

@@ -84,11 +84,13 @@ TEST_F(UpdateNoticeTest, AServerThatNeverAnswersDoesNotHoldTheWindow) {
   server.Answer({200, "", "auto", "silent"});
   QElapsedTimer timer;
   timer.start();
-  ui::MainWindow_CL& window = OpenChecking({1000ms, 1500ms});
+  ui::MainWindow_CL& window = OpenChecking({10s, 60s});
   EXPECT_TRUE(window.isVisible());
-  EXPECT_LT(timer.elapsed(), 1000);
   EXPECT_FALSE(window.UpdateCheckDone()) << "the check is still waiting for the server";
-  // Closing the window does not wait for an answer that will never come beyond the time-outs.
+  // Generous, for slow machines and sanitizers; the window does not wait for the server at all.
+  EXPECT_LT(timer.elapsed(), 10000);
+  // Closing the window cancels the request instead of waiting out its time-outs.
+  timer.restart();
   Close();
   EXPECT_LT(timer.elapsed(), 5000);
   EXPECT_TRUE(notice.shown.empty());

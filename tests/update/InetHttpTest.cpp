@@ -1,8 +1,10 @@
 // The HTTP client against a real server on loopback: bodies with and without a declared length,
-// error pages, short, slow, silent and refused servers, the calling order and the log lines.
+// error pages, short, slow, silent, refused and cancelled requests, the calling order and the log lines.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <thread>
 
 #include "app/ActivityLog.h"
 #include "support/TestSupport.h"
@@ -128,6 +130,20 @@ TEST_F(InetHttpTest, ASlowBodyIsCutShortByTheTotalTimeOut) {
   EXPECT_EQ(http.ContentLength(), 28);
   EXPECT_LT(http.ReadBody(28), 28);
   EXPECT_EQ(http.Body()[0], '1');
+}
+
+TEST_F(InetHttpTest, ACancelledRequestEndsAtOnceInsteadOfWaitingOutItsTimeOuts) {
+  server_.Answer({200, "", "auto", "silent"});
+  std::atomic<bool> cancel = false;
+  InetHttp_CL http({10s, 60s, &cancel});
+  std::thread canceller([&] {
+    std::this_thread::sleep_for(200ms);
+    cancel = true;
+  });
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(http.OpenInternet() && http.Connect(server_.Name()) && http.SendGet("Lumicrate/Version.txt"));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+  canceller.join();
 }
 
 TEST_F(InetHttpTest, CallsOutOfOrderFailAndAreLogged) {

@@ -5,13 +5,14 @@
 
 #include <QString>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "app/Product.h"
 #include "app/WindowRect.h"
+#include "device/DeviceQuery.h"
 #include "platform/DesktopSeams.h"
 #include "platform/HResult.h"
 #include "ui/framework/ControlFactory_CL.h"
@@ -22,6 +23,10 @@
 
 class QMenuBar;
 
+namespace lumicrate {
+class UsbEventSource;
+} // namespace lumicrate
+
 namespace lumicrate::ui {
 
 class Button_CL;
@@ -29,6 +34,7 @@ class Edit_CL;
 class GroupBox_CL;
 class StaticText_CL;
 class TreeView_CL;
+class ArrivalWatch;
 class UpdateCheckThread;
 
 class MainWindow_CL : public SubClassDialogBase_CL {
@@ -51,6 +57,13 @@ public:
     UpdateNotice* updateNotice = nullptr;
     std::string updateServer = kProductHost;
     HttpTimeouts updateTimeouts = {};
+    // Arrivals: USB events (null for udev's monitor) and what a device look and a device run are
+    // for (empty for the iPhone); the notice at the end of a run (null for the desktop's notification service),
+    // given when the program is not the one in front (empty: as the desktop says).
+    UsbEventSource* usbEvents = nullptr;
+    std::function<DeviceQuery()> deviceQuery = {};
+    DesktopNotifier* notifier = nullptr;
+    std::function<bool()> programInFront = {};
   };
 
   explicit MainWindow_CL(const Seams& seams);
@@ -83,7 +96,7 @@ private:
   class DialogNotice;
 
   // Looks for a connected iPhone off this thread (libgphoto2 may take its time over USB) and
-  // sets the context's flag and device name here when done.
+  // sets the context's flag and device name here when done; from then on, watches for arrivals.
   void DetectIPhone();
   void CreateMenu();
   void CreateControls();
@@ -94,6 +107,8 @@ private:
   // The output folder as the field gives it, one trailing "/" removed.
   std::string FieldFolder() const;
   bool CheckOutputFolder();
+  // ReadyForImport again, once what arrived meanwhile has been seen (and ignored).
+  void BecomeReady();
   void RefreshFolderExample();
   void UpdateGenerateButton();
   void ChooseSourceFolder();
@@ -114,7 +129,7 @@ private:
   StaticText_CL* connectHint_ = nullptr;
   std::unique_ptr<DialogNotice> dialogNotice_;
   std::unique_ptr<UpdateCheckThread> updateCheck_;
-  std::thread iphoneProbe_;
+  std::unique_ptr<ArrivalWatch> arrival_;
 };
 
 } // namespace lumicrate::ui

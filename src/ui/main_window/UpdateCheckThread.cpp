@@ -8,13 +8,16 @@
 namespace lumicrate::ui {
 
 UpdateCheckThread::UpdateCheckThread(const Setup& setup, QObject* uiContext)
-    : setup_(setup), uiContext_(uiContext), bridge_(*this) {}
+    : setup_(setup), uiContext_(uiContext), bridge_(*this) {
+  setup_.timeouts.cancel = &cancel_;
+}
 
 UpdateCheckThread::~UpdateCheckThread() {
   {
     std::lock_guard lock(mutex_);
     closing_ = true;
   }
+  cancel_ = true;
   answered_.notify_all();
   if (thread_.joinable()) {
     thread_.join();

@@ -3,6 +3,7 @@
 // while the window stays responsive whatever the network does.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -29,7 +30,7 @@ public:
 
   // uiContext: the object on whose thread the notice is shown; it outlives this object.
   UpdateCheckThread(const Setup& setup, QObject* uiContext);
-  // A notice still waiting to be shown is dropped; the check then ends within the HTTP time-outs.
+  // A request under way is cancelled and a notice still waiting to be shown is dropped.
   ~UpdateCheckThread();
   UpdateCheckThread(const UpdateCheckThread&) = delete;
   UpdateCheckThread& operator=(const UpdateCheckThread&) = delete;
@@ -56,6 +57,7 @@ private:
   mutable std::mutex mutex_;
   std::condition_variable answered_;
   bool closing_ = false;
+  std::atomic<bool> cancel_ = false;
   bool done_ = true;
   std::optional<NoticeAnswer> answer_;
   std::thread thread_;

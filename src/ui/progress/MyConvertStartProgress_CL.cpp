@@ -6,15 +6,15 @@
 
 namespace lumicrate::ui {
 
-MyConvertStartProgress_CL::MyConvertStartProgress_CL(MessageBoxes& boxes)
-    : EasyProgress_CL(QStringLiteral("写真の取り込み中"), false), boxes_(boxes) {}
+MyConvertStartProgress_CL::MyConvertStartProgress_CL(MessageBoxes& boxes, DeviceQuery query)
+    : EasyProgress_CL(QStringLiteral("写真の取り込み中"), false), boxes_(boxes), query_(std::move(query)) {}
 
 MyConvertStartProgress_CL::~MyConvertStartProgress_CL() {
   Join();
 }
 
 int MyConvertStartProgress_CL::Run(int /*a*/, int /*b*/) {
-  return RunSelectedImport(Context(), *this, *this);
+  return RunSelectedImport(Context(), *this, *this, query_);
 }
 
 void MyConvertStartProgress_CL::Finished(int /*cancel*/) {

@@ -2,6 +2,7 @@
 // selects and closes the window when the run returns, whatever the run's result.
 #pragma once
 
+#include "device/DeviceQuery.h"
 #include "device/NoticeSink.h"
 #include "ui/framework/UiSeams.h"
 #include "ui/progress/EasyProgress_CL.h"
@@ -10,7 +11,8 @@ namespace lumicrate::ui {
 
 class MyConvertStartProgress_CL : public EasyProgress_CL, private NoticeSink {
 public:
-  explicit MyConvertStartProgress_CL(MessageBoxes& boxes);
+  // query: the device a device run looks for (an iPhone unless told otherwise).
+  explicit MyConvertStartProgress_CL(MessageBoxes& boxes, DeviceQuery query = {});
   ~MyConvertStartProgress_CL() override;
 
 protected:
@@ -22,6 +24,7 @@ private:
   void ShowNotice(const std::string& caption, const std::string& text) override;
 
   MessageBoxes& boxes_;
+  DeviceQuery query_;
 };
 
 } // namespace lumicrate::ui
