@@ -5,7 +5,7 @@
 #include <QHeaderView>
 #include <QSignalBlocker>
 
-#include "album/BuildAlbum.h"
+#include "platform/ProgramFiles.h"
 #include "ui/framework/Controls.h"
 #include "ui/settings/DialogAddUserExt_CL.h"
 
@@ -77,7 +77,7 @@ void PropAppExtSetting_CL::OnItemChanged(QTreeWidgetItem* item, int column) {
 std::unique_ptr<PopupMenu_CL> PropAppExtSetting_CL::BuildContextMenu(int selectedRow) {
   rememberedRow_ = selectedRow;
   if (images_.Empty()) {
-    images_.LoadStrip(QString::fromStdString((ProgramFolder() / "menu_image.bmp").string()), kImageWidth);
+    images_.LoadStrip(QString::fromStdString(ProgramDataPath("menu_image.bmp").string()), kImageWidth);
   }
   auto menu = std::make_unique<PopupMenu_CL>();
   menu->SetImageList(&images_);
