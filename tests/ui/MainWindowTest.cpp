@@ -231,8 +231,8 @@ TEST_F(MainWindowTest, AMaximisedWindowReopensAtItsLastNormalRectangle) {
   window.showMaximized();
   QApplication::processEvents();
   ASSERT_TRUE(window.isMaximized());
-  EXPECT_EQ(ReadWindowRect(Settings()), (ScreenRect{120, 90, 720, 630}));
   Close();
+  EXPECT_EQ(ReadWindowRect(Settings()), (ScreenRect{120, 90, 720, 630}));
 
   ui::MainWindow_CL& again = Open();
   EXPECT_EQ(again.frameGeometry(), QRect(120, 90, 600, 540));

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 
 #include "app/ActivityLog.h"
 #include "app/AppContext.h"
@@ -35,6 +36,7 @@ const QString kNoOutputFolder = QStringLiteral("出力先フォルダを指定�
 constexpr int kOutputFolderLimit = 260;
 constexpr int kAlbumButtonColumns = 12;
 constexpr int kAlbumButtonHeight = 32;
+constexpr int kWindowRectDelayMs = 400;
 
 QString FromUtf8(const std::string& text) {
   return QString::fromStdString(text);
@@ -60,9 +62,13 @@ MainWindow_CL::MainWindow_CL(const Seams& seams)
   setWindowFlags(Qt::Window);
   menuBar_ = new QMenuBar(this);
   client_ = new QWidget(this);
+  saveTimer_ = new QTimer(this);
+  saveTimer_->setSingleShot(true);
+  saveTimer_->setInterval(kWindowRectDelayMs);
+  connect(saveTimer_, &QTimer::timeout, this, [this] { WriteWindowRectNow(); });
 }
 
-MainWindow_CL::~MainWindow_CL() = default;
+MainWindow_CL::~MainWindow_CL() { WriteWindowRectNow(); }
 
 void MainWindow_CL::OnInitDialog() {
   DetectIPhone();
@@ -212,7 +218,14 @@ void MainWindow_CL::SaveWindowRect() {
     return;
   }
   const QRect frame = frameGeometry();
-  WriteWindowRect(Settings(), {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()});
+  unsavedRect_ = ScreenRect{frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+  saveTimer_->start();
+}
+
+void MainWindow_CL::WriteWindowRectNow() {
+  if (unsavedRect_) {
+    WriteWindowRect(Settings(), *std::exchange(unsavedRect_, std::nullopt));
+  }
 }
 
 std::string MainWindow_CL::FieldFolder() const {

@@ -22,6 +22,7 @@
 #include "update/UpdateNotice.h"
 
 class QMenuBar;
+class QTimer;
 
 namespace lumicrate {
 class UsbEventSource;
@@ -102,7 +103,11 @@ private:
   void CreateControls();
   void PlaceWindow();
   void Layout();
+  // Notes the window's rectangle while it is neither minimised nor maximised; it is written a
+  // moment after the last move or size change (and when the window goes), not at every step
+  // of a drag, since every write of the settings file is flushed to disk.
   void SaveWindowRect();
+  void WriteWindowRectNow();
   void ApplyMinimumSize();
   // The output folder as the field gives it, one trailing "/" removed.
   std::string FieldFolder() const;
@@ -127,6 +132,8 @@ private:
   StaticText_CL* formatLabel_ = nullptr;
   TreeView_CL* exampleTree_ = nullptr;
   StaticText_CL* connectHint_ = nullptr;
+  std::optional<ScreenRect> unsavedRect_;
+  QTimer* saveTimer_ = nullptr;
   std::unique_ptr<DialogNotice> dialogNotice_;
   std::unique_ptr<UpdateCheckThread> updateCheck_;
   std::unique_ptr<ArrivalWatch> arrival_;
