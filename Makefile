@@ -4,8 +4,9 @@ BUILD ?= build
 BUILD_ASAN ?= build-asan
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMICRATE_WERROR=ON
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all deps build test test-asan demo run clean
+.PHONY: all deps build test test-asan demo run install package package-check clean
 
 all: build
 
@@ -32,6 +33,18 @@ test-asan: deps
 
 demo: build
 	scripts/demo.sh $(BUILD)
+
+# Installs into PREFIX (below DESTDIR when given): make install PREFIX=/usr DESTDIR=/tmp/stage
+install: build
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package $(BUILD)/lumicrate_<version>_<arch>.deb
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# Installs the package with apt, tries the installed programs, then removes it again (root).
+package-check: package
+	scripts/package-check.sh $(BUILD)
 
 # Builds and starts the desktop program.
 run: build

@@ -12,9 +12,12 @@ packages=(
   qt6-translations-l10n libqt6svg6
   # tests
   libgtest-dev libimage-exiftool-perl exiv2 python3 xvfb fonts-noto-cjk chromium chromium-driver
+  e2fsprogs mount dbus
   # screenshots of the windows under a window manager
   openbox xdotool x11-apps
   clang libclang-rt-14-dev
+  # installation, desktop integration and the Debian package
+  librsvg2-bin desktop-file-utils appstream bash-completion dpkg-dev file
   # the power-cut test: an ext4 image, loop-mounted
   e2fsprogs mount
   # benchmarks and the peers they are measured against

@@ -97,3 +97,33 @@ write_settings '[APP_INFO]' "OutputFolder=$output"
 http_proxy=http://127.0.0.1:$port start_program
 notice=$(find_window 'ルミクレートのアップデート。')
 capture "$notice" update-notice
+kill "$program"
+wait "$program" 2>/dev/null || true
+
+# The settings sheet from the 設定 menu, one picture per tab; the update check counts as done
+# today, so the notice switch shows as a new user finds it.
+write_settings '[APP_INFO]' "OutputFolder=$output" '[VERSION]' "last_day=$(date +%-d)"
+start_program
+main=$(find_window 'ルミクレート')
+xdotool windowactivate --sync "$main" key --clearmodifiers alt+s a
+sheet=$(find_window 'アプリ設定')
+tabs=(settings-app settings-photo settings-movie settings-sound settings-version)
+for i in "${!tabs[@]}"; do
+  ((i == 0)) || xdotool key --window "$sheet" ctrl+Tab
+  capture "$sheet" "${tabs[$i]}"
+done
+
+# Back to the photo tab and a right click on a built-in row: its menu has delete greyed. The
+# menu opens at the pointer, so the picture is taken there.
+xdotool key --window "$sheet" ctrl+Tab ctrl+Tab
+sleep 0.3
+xdotool mousemove --window "$sheet" 200 150 click 3
+sleep 0.7
+eval "$(xdotool getmouselocation --shell)"
+import -window root -crop "180x64+$((X - 10))+$((Y - 10))" +repage "$shots/settings-context-menu.png"
+echo "docs/screenshots/settings-context-menu.png"
+# Its first item, the add dialog, with an extension typed in.
+xdotool key Down Return
+add=$(find_window '拡張子の追加')
+xdotool type --delay 50 "heic"
+capture "$add" settings-add-extension

@@ -26,17 +26,12 @@ std::filesystem::path WithoutTrailingSeparator(std::filesystem::path folder) {
 
 } // namespace
 
-std::filesystem::path ProgramFolder() {
-  std::error_code ec;
-  return std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
-}
-
 AlbumOptions MakeAlbumOptions(Progress_CL* progress, const std::filesystem::path& outputFolder) {
   AlbumOptions options;
   options.Progress = progress;
   options.OutputFolder = WithoutTrailingSeparator(outputFolder);
   options.AlbumFolder = options.OutputFolder / "PhotoAlbum";
-  options.TemplateFolder = ProgramFolder() / "Template" / "0001";
+  options.TemplateFolder = ProgramDataPath("Template/0001");
   options.ProgressText = "写真一覧の生成中";
   options.MapMode = 1;
   options.IndexFileName = "index.html";
@@ -46,6 +41,16 @@ AlbumOptions MakeAlbumOptions(Progress_CL* progress, const std::filesystem::path
   options.ThumbHeight = 240;
   options.ThumbQuality = 80;
   return options;
+}
+
+std::filesystem::path MissingTemplateFile(const AlbumOptions& options) {
+  for (const char* name : {"picture.html", "make_photo_album.css"}) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(options.TemplateFolder / name, ec)) {
+      return options.TemplateFolder / name;
+    }
+  }
+  return {};
 }
 
 HRESULT BuildAlbum(Progress_CL* progress, const std::filesystem::path& outputFolder) {
@@ -65,6 +70,12 @@ HRESULT BuildAlbum(const AlbumOptions& options) {
     options.Progress->SetPosition(0);
     options.Progress->SetTotal(0);
     options.Progress->SetText(options.ProgressText);
+  }
+  // Without the template every thumbnail would link to an empty viewer page: that is no album,
+  // and the one already there is worth more.
+  if (const std::filesystem::path missing = MissingTemplateFile(options); !missing.empty()) {
+    Log().Write("写真一覧のテンプレートがありません。 = %s", missing.c_str());
+    return HResultFromErrno(ENOENT);
   }
   // Something that is not a folder where the album belongs is the user's, not ours to replace.
   struct stat info {};

@@ -48,7 +48,7 @@ void WritePageHeader(const AlbumOptions& options, std::string& page, std::string
 
 void WritePageFooter(std::string& page) {
   page += "</div>\n<div class=\"footer\">\n<div class=\"frame\">\n\n<h1 class='orvellink'>";
-  page.append("<a href='http://").append(kProductHost).append("/Lumicrate/'>");
+  page.append("<a href='").append(kSupportAddress).append("'>");
   page += kProductTitle;
   page += "</a></h1>\n</div>\n</div>\n</body>\n</html>\n";
 }

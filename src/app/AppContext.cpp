@@ -2,7 +2,6 @@
 #include "app/AppContext.h"
 
 #include "app/Inifile_CL.h"
-#include "device/PortableDeviceManager_CL.h"
 
 namespace lumicrate {
 
@@ -21,25 +20,27 @@ void AppContext::LoadSettings(const Inifile_CL& settings) {
 }
 
 void AppContext::LoadImportSettings(const Inifile_CL& settings) {
-  MovieExtensions.Load(settings);
-  PhotoExtensions.Load(settings);
-  SoundExtensions.Load(settings);
+  LoadExtensionTables(settings);
   ImportPhotos = settings.GetInt("APP_INFO", "arrnge_photo", 1);
   ImportMovies = settings.GetInt("APP_INFO", "arrnge_movie", 1);
   ImportSounds = settings.GetInt("APP_INFO", "arrnge_sound", 1);
   OutputFormatType = settings.GetInt("APP_INFO", "OutputFormatType", 3);
 }
 
+void AppContext::LoadExtensionTables(const Inifile_CL& settings) {
+  MovieExtensions.Load(settings);
+  PhotoExtensions.Load(settings);
+  SoundExtensions.Load(settings);
+}
+
 void AppContext::DetectIPhone(const DeviceQuery& query) {
-  IPhonePresent = 0;
-  PortableDeviceManager_CL manager(query.extraDevices);
-  if (Failed(manager.EnumerateDevices())) {
-    return;
-  }
-  const int index = manager.FindDeviceByDescription(query.description);
-  if (index >= 0) {
-    IPhonePresent = 1;
-    DeviceName = manager.DeviceAt(index).FriendlyName();
+  ApplyIPhoneScan(ScanForIPhone(query));
+}
+
+void AppContext::ApplyIPhoneScan(const IPhoneScan& scan) {
+  IPhonePresent = scan.present ? 1 : 0;
+  if (scan.present) {
+    DeviceName = scan.friendlyName;
   }
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "device/DeviceQuery.h"
+#include "device/IPhoneScan.h"
 #include "import/CaptureDateCache_CL.h"
 #include "import/CompareFile_CL.h"
 #include "media/CompareFileInfo_CL.h"
@@ -28,10 +29,14 @@ public:
   void LoadSettings(const Inifile_CL& settings);
   // The tables, the import switches and the layout alone.
   void LoadImportSettings(const Inifile_CL& settings);
+  // The three extension tables alone, each from its defaults and its stored items.
+  void LoadExtensionTables(const Inifile_CL& settings);
 
   // Sets IPhonePresent from a fresh device list: 1, with DeviceName the device's friendly
   // name, when a device with the query's description is connected; else 0.
   void DetectIPhone(const DeviceQuery& query = {});
+  // The same from a look made elsewhere (off the window's thread).
+  void ApplyIPhoneScan(const IPhoneScan& scan);
 
   // Non-zero when the file's extension is switched on in a media kind that is imported.
   int IsImportTarget(const std::filesystem::path& path) const;

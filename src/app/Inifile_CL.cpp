@@ -188,11 +188,11 @@ bool Inifile_CL::GetStruct(const std::string& section, const std::string& key, v
 }
 
 void Inifile_CL::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-  Write(section, key, value);
+  Write({{section, key, value}});
 }
 
 void Inifile_CL::WriteInt(const std::string& section, const std::string& key, std::int32_t value) {
-  Write(section, key, std::to_string(value));
+  Write({{section, key, std::to_string(value)}});
 }
 
 void Inifile_CL::WriteStruct(const std::string& section, const std::string& key, const void* bytes, size_t size) {
@@ -206,10 +206,27 @@ void Inifile_CL::WriteStruct(const std::string& section, const std::string& key,
   }
   text.push_back(kHex[(sum >> 4) & 0xF]);
   text.push_back(kHex[sum & 0xF]);
-  Write(section, key, text);
+  Write({{section, key, text}});
 }
 
-bool Inifile_CL::Write(const std::string& section, const std::string& key, const std::string& value) {
+void Inifile_CL::Edit_CL::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+  changes_.push_back({section, key, value});
+}
+
+void Inifile_CL::Edit_CL::WriteInt(const std::string& section, const std::string& key, std::int32_t value) {
+  changes_.push_back({section, key, std::to_string(value)});
+}
+
+bool Inifile_CL::Edit_CL::Commit() {
+  if (changes_.empty()) {
+    return true;
+  }
+  const bool stored = file_.Write(changes_);
+  changes_.clear();
+  return stored;
+}
+
+bool Inifile_CL::Write(const std::vector<Change>& changes) {
   const std::filesystem::path path = Path();
   if (path.empty()) {
     return false;
@@ -226,8 +243,16 @@ bool Inifile_CL::Write(const std::string& section, const std::string& key, const
   IniDocument doc = IniDocument::Parse(*bytes);
   // A file in an encoding we cannot read, or a value that would not read back as one key
   // (a path with a line break), leaves the file alone rather than rewriting it wrongly.
-  if (!doc.Set(Utf8ToUtf16(section), Utf8ToUtf16(key), Utf8ToUtf16(value))) {
+  bool accepted = false;
+  for (const Change& change : changes) {
+    accepted |= doc.Set(Utf8ToUtf16(change.section), Utf8ToUtf16(change.key), Utf8ToUtf16(change.value));
+  }
+  if (!accepted) {
     return false;
+  }
+  const std::string serialized = doc.Serialize();
+  if (serialized == *bytes) {
+    return true;
   }
 
   std::string temp = (path.parent_path() / (TempPrefix(path) + "XXXXXX")).string();
@@ -237,7 +262,7 @@ bool Inifile_CL::Write(const std::string& section, const std::string& key, const
   }
   struct stat info {};
   const mode_t mode = ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0644;
-  const bool written = ::fchmod(fd, mode) == 0 && WriteAll(fd, doc.Serialize()) && ::fsync(fd) == 0;
+  const bool written = ::fchmod(fd, mode) == 0 && WriteAll(fd, serialized) && ::fsync(fd) == 0;
   ::close(fd);
   if (!written || ::rename(temp.c_str(), path.c_str()) != 0) {
     ::unlink(temp.c_str());

@@ -9,12 +9,39 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace lumicrate {
 
 class Inifile_CL {
+  struct Change {
+    std::string section;
+    std::string key;
+    std::string value;
+  };
+
 public:
   static constexpr size_t kMaxStringUnits = 8191;
+
+  // Collects writes and stores them all with one replacement of the file, so that saving many
+  // keys (the extension tables) costs one flush instead of one per key. Nothing is written
+  // before Commit; an edit dropped without it changes nothing.
+  class Edit_CL {
+  public:
+    explicit Edit_CL(Inifile_CL& file) : file_(file) {}
+
+    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    void WriteInt(const std::string& section, const std::string& key, std::int32_t value);
+
+    // Re-reads the file under the writers' lock, applies the writes in order and replaces the
+    // file once; a file that would come out unchanged is left as it is. A write the file refuses
+    // (see Write) is skipped, the others are stored. False when the file could not be replaced.
+    bool Commit();
+
+  private:
+    Inifile_CL& file_;
+    std::vector<Change> changes_;
+  };
 
   Inifile_CL() = default;
   virtual ~Inifile_CL() = default;
@@ -38,7 +65,7 @@ public:
   static std::int32_t ParseLeadingInt(const std::u16string& text, std::int32_t fallback);
 
 private:
-  bool Write(const std::string& section, const std::string& key, const std::string& value);
+  bool Write(const std::vector<Change>& changes);
 
   mutable std::mutex pathMutex_;
   std::filesystem::path path_;

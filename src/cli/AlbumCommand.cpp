@@ -59,8 +59,11 @@ int RunAlbum(const std::vector<std::string>& args) {
 
   if (Failed(hr)) {
     const int err = ErrnoFromHResult(hr);
+    const std::filesystem::path missing = MissingTemplateFile(options);
+    const std::string where =
+        missing.empty() ? options.AlbumFolder.string() : "テンプレートがありません: " + missing.string();
     std::fprintf(stderr, "写真一覧の生成に失敗しました。 0x%08x%s%s\n%s\n", static_cast<unsigned>(hr), err ? " " : "",
-                 err ? SystemMessage(err).c_str() : "", options.AlbumFolder.c_str());
+                 err ? SystemMessage(err).c_str() : "", where.c_str());
     return kExitFailed;
   }
   std::printf("写真一覧の生成が完了しました。\n%s\n", (options.AlbumFolder / options.IndexFileName).c_str());

@@ -87,8 +87,6 @@ void CliDeviceImport::PrintOutcome(HRESULT result) const {
     std::fprintf(stderr,
                  "デバイス「%s」が見つかりません。接続中のデバイスは「lumicrate-cli devices」で確かめられます。\n",
                  description_.c_str());
-  } else if (IsDeviceInUse(result)) {
-    std::fprintf(stderr, "%s\n", kDeviceInUseHint);
   }
 }
 

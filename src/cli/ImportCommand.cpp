@@ -13,6 +13,7 @@
 #include "cli/DeviceImport.h"
 #include "cli/TerminalProgress_CL.h"
 #include "import/DestinationLayout.h"
+#include "platform/CleanPath.h"
 #include "platform/HResult.h"
 
 namespace lumicrate::cli {
@@ -42,16 +43,6 @@ bool ParseLayout(const std::string& text, std::int32_t& layout) {
   }
   layout = static_cast<std::int32_t>(value);
   return true;
-}
-
-// An absolute path without a trailing slash, as the run and its log lines expect.
-std::filesystem::path CleanPath(const std::filesystem::path& path) {
-  std::error_code ec;
-  std::filesystem::path clean = std::filesystem::absolute(path, ec).lexically_normal();
-  if (clean.has_relative_path() && !clean.has_filename()) {
-    clean = clean.parent_path();
-  }
-  return clean;
 }
 
 // Returns kExitOk with the arguments filled, or the exit code of a usage error.

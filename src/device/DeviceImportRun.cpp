@@ -12,6 +12,7 @@
 #include "app/ActivityLog.h"
 #include "app/AppContext.h"
 #include "app/Progress_CL.h"
+#include "device/DesktopCameraMount.h"
 #include "device/NoticeSink.h"
 #include "device/PortableDeviceManager_CL.h"
 #include "import/ContentCompare.h"
@@ -70,8 +71,13 @@ HRESULT DeviceImportRun(AppContext& context, Progress_CL& progress, const std::f
   }
   count.deviceFound = true;
   PortableDeviceManager_CL::Device_CL& device = manager.DeviceAt(index);
-  hr = device.Open();
+  hr = OpenReleasingDesktopMount([&] { return device.Open(); }, [&] { return ReleaseDesktopMount(device.DeviceId()); });
   if (Failed(hr)) {
+    if (IsDeviceInUse(hr)) {
+      // Only a person can let the device go now: they are told how.
+      Log().WriteText(kDeviceInUseHint);
+      notices.ShowNotice(kNoticeCaption, kDeviceInUseHint);
+    }
     Log().Write("デバイスオープンに失敗(0x%08x)", static_cast<unsigned>(hr));
     return hr;
   }

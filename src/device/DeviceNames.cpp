@@ -5,22 +5,13 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <fstream>
+
+#include "platform/SysfsAttribute.h"
 
 namespace lumicrate {
 namespace {
 
 constexpr std::uint16_t kAppleVendorId = 0x05ac;
-
-std::string ReadAttribute(const std::filesystem::path& file) {
-  std::ifstream in(file);
-  std::string line;
-  std::getline(in, line);
-  while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back()))) {
-    line.pop_back();
-  }
-  return line;
-}
 
 int ReadNumber(const std::filesystem::path& file, int base) {
   const std::string text = ReadAttribute(file);

@@ -80,12 +80,8 @@ HRESULT PortableDeviceManager_CL::Device_CL::Open() {
     result = gp_camera_init(camera.get(), context.get());
   }
   if (result < GP_OK) {
-    const HRESULT hr = gphoto::ToHResult(result);
-    if (IsDeviceInUse(hr)) {
-      Log().WriteText(kDeviceInUseHint);
-    }
     Log().Write("libgphoto2: %s (%d)", gp_result_as_string(result), result);
-    return hr;
+    return gphoto::ToHResult(result);
   }
   context_ = std::move(context);
   camera_ = std::move(camera);

@@ -19,7 +19,7 @@
 
 namespace lumicrate {
 
-// Logged (and printed by the command-line tool) when another program holds the device: on the
+// Logged and shown by the device run when another program still holds the device: on the
 // Linux desktop that is usually the file manager's own camera mount.
 inline constexpr char kDeviceInUseHint[] =
     "デバイスを他のプログラムが使用中です。ファイルマネージャーでこのデバイスを取り外す（マウントを解除する）か、"

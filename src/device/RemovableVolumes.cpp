@@ -1,9 +1,12 @@
 // A partition has no "removable" attribute of its own: its disk, one folder up in sysfs, has.
-// Card readers and sticks often say removable; USB disks do not, so being on USB counts too.
+// Card readers and sticks often say removable; USB disks and SD slots do not, so being on USB
+// or MMC counts too.
 #include "device/RemovableVolumes.h"
 
 #include <fstream>
 #include <sstream>
+
+#include "platform/SysfsAttribute.h"
 
 namespace lumicrate {
 namespace {
@@ -27,14 +30,6 @@ std::string Unescape(std::string_view field) {
   return text;
 }
 
-std::string ReadTrimmed(const std::filesystem::path& file) {
-  std::ifstream in(file);
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const size_t first = text.find_first_not_of(" \t\r\n");
-  const size_t last = text.find_last_not_of(" \t\r\n");
-  return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-}
-
 } // namespace
 
 std::vector<MountEntry> ParseMountInfo(std::string_view text) {
@@ -55,9 +50,34 @@ std::vector<MountEntry> ParseMountInfo(std::string_view text) {
     if (parts.size() < 5 || separator + 2 >= parts.size()) {
       continue;
     }
-    entries.push_back({parts[2], Unescape(parts[4]), Unescape(parts[separator + 2])});
+    entries.push_back({parts[0], parts[2], Unescape(parts[3]), Unescape(parts[4]), parts[separator + 1],
+                       Unescape(parts[separator + 2])});
   }
   return entries;
+}
+
+std::optional<BlockDisk> ReadBlockDisk(const std::string& deviceNumber, const std::filesystem::path& sysDevBlock) {
+  std::error_code ec;
+  const std::filesystem::path device = std::filesystem::canonical(sysDevBlock / deviceNumber, ec);
+  if (ec || deviceNumber.empty()) {
+    return std::nullopt;
+  }
+  const std::filesystem::path disk = std::filesystem::exists(device / "partition", ec) ? device.parent_path() : device;
+  const std::string path = disk.string();
+  const bool onBus = path.find("/usb") != std::string::npos || path.find("/mmc") != std::string::npos;
+  BlockDisk found;
+  found.removable = onBus || ReadAttribute(disk / "removable") == "1";
+  found.vendor = ReadAttribute(disk / "device" / "vendor");
+  // An SD card in a laptop's slot has no SCSI model; its card name stands in for it.
+  found.model = ReadAttribute(disk / "device" / "model");
+  if (found.model.empty()) {
+    found.model = ReadAttribute(disk / "device" / "name");
+  }
+  return found;
+}
+
+std::string ProductName(const BlockDisk& disk) {
+  return disk.model.empty() ? disk.vendor : disk.model;
 }
 
 std::vector<RemovableVolume> ListRemovableVolumes(const std::filesystem::path& mountInfo,
@@ -66,20 +86,10 @@ std::vector<RemovableVolume> ListRemovableVolumes(const std::filesystem::path& m
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::vector<RemovableVolume> volumes;
   for (const MountEntry& entry : ParseMountInfo(text)) {
-    std::error_code ec;
-    const std::filesystem::path device = std::filesystem::canonical(sysDevBlock / entry.deviceNumber, ec);
-    if (ec) {
-      continue;
+    const std::optional<BlockDisk> disk = ReadBlockDisk(entry.deviceNumber, sysDevBlock);
+    if (disk && disk->removable) {
+      volumes.push_back({entry.mountPoint, entry.source, disk->vendor, disk->model});
     }
-    // The disk itself, or the disk a partition belongs to.
-    const std::filesystem::path disk =
-        std::filesystem::exists(device / "partition", ec) ? device.parent_path() : device;
-    const bool onUsb = disk.string().find("/usb") != std::string::npos;
-    if (ReadTrimmed(disk / "removable") != "1" && !onUsb) {
-      continue;
-    }
-    volumes.push_back({entry.mountPoint, entry.source, ReadTrimmed(disk / "device" / "vendor"),
-                       ReadTrimmed(disk / "device" / "model")});
   }
   return volumes;
 }

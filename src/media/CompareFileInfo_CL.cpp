@@ -129,6 +129,8 @@ void CompareFileInfo_CL::Sort() {
 }
 
 void CompareFileInfo_CL::Load(const Inifile_CL& settings) {
+  // A second load must not keep entries that the file no longer holds.
+  entries_.clear();
   for (const std::string& extension : defaults_) {
     ExtensionEntry entry;
     entry.extension = extension;
@@ -170,10 +172,16 @@ void CompareFileInfo_CL::Load(const Inifile_CL& settings) {
 }
 
 void CompareFileInfo_CL::Save(Inifile_CL& settings) const {
-  settings.WriteInt(section_, "count", static_cast<std::int32_t>(entries_.size()));
+  Inifile_CL::Edit_CL edit(settings);
+  Save(edit);
+  edit.Commit();
+}
+
+void CompareFileInfo_CL::Save(Inifile_CL::Edit_CL& edit) const {
+  edit.WriteInt(section_, "count", static_cast<std::int32_t>(entries_.size()));
   for (size_t i = 0; i < entries_.size(); ++i) {
-    settings.WriteString(section_, "item" + std::to_string(i),
-                         std::to_string(entries_[i].enabled) + "|" + entries_[i].extension);
+    edit.WriteString(section_, "item" + std::to_string(i),
+                     std::to_string(entries_[i].enabled) + "|" + entries_[i].extension);
   }
 }
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace lumicrate {
+#include "app/Inifile_CL.h"
 
-class Inifile_CL;
+namespace lumicrate {
 
 enum class MediaKind { Photo, Movie, Sound };
 
@@ -33,9 +33,12 @@ public:
   int SetEnabled(const std::string& extension, std::int32_t enabled);
   void RemoveAt(size_t index);
 
-  // Defaults first, then the stored items; a stored built-in only sets its flag.
+  // Starts again from the defaults, then the stored items; a stored built-in only sets its flag.
   void Load(const Inifile_CL& settings);
+  // Every key of the table with one replacement of the settings file.
   void Save(Inifile_CL& settings) const;
+  // Adds the table's keys to an edit, so that several tables are stored at once.
+  void Save(Inifile_CL::Edit_CL& edit) const;
 
   size_t Count() const { return entries_.size(); }
   const ExtensionEntry& At(size_t index) const { return entries_.at(index); }

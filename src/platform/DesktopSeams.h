@@ -1,5 +1,6 @@
 // The desktop services that core code reaches through an interface: opening a file or web
-// address with the user's default program, and the clock. The GUI and tests supply their own.
+// address with the user's default program, desktop notifications, and the clock. The GUI and
+// tests supply their own.
 #pragma once
 
 #include <ctime>
@@ -18,6 +19,17 @@ public:
 // characters, or a file that exists; anything else is refused.
 enum class ShellTarget { WebAddress, File, Refused };
 ShellTarget ClassifyShellTarget(const std::string& fileOrAddress);
+
+class DesktopNotifier {
+public:
+  virtual ~DesktopNotifier() = default;
+  // A passing notice from appName outside the program's windows; nothing where the desktop
+  // shows none.
+  virtual void Notify(const std::string& appName, const std::string& summary, const std::string& body) = 0;
+};
+
+// The desktop's notification service (org.freedesktop.Notifications on the session bus).
+DesktopNotifier& BusNotifier();
 
 class Clock {
 public:

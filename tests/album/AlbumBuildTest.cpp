@@ -15,6 +15,7 @@
 #include "album/BuildAlbum.h"
 #include "album/ThumbnailStore_CL.h"
 #include "platform/FileLock.h"
+#include "platform/ProgramFiles.h"
 
 namespace lumicrate {
 namespace {
@@ -293,15 +294,31 @@ TEST_F(AlbumBuildTest, AStartPageThatCannotBeWrittenIsReportedNotPassedOffAsDone
       << LogText();
 }
 
-TEST_F(AlbumBuildTest, MissingTemplateLeavesAnEmptyViewerPage) {
+TEST_F(AlbumBuildTest, MissingTemplateFailsTheRunAndKeepsTheOldAlbum) {
   Photo("photo.jpg", "2015:03:21 10:00:00");
-  AlbumOptions options = Options();
-  options.TemplateFolder = Out() / "no-template";
-  ASSERT_EQ(BuildAlbum(options), S_OK);
-  EXPECT_TRUE(fs::exists(Album() / "picture.html"));
-  EXPECT_EQ(fs::file_size(Album() / "picture.html"), 0u);
-  EXPECT_FALSE(fs::exists(Album() / "make_photo_album.css"));
-  EXPECT_TRUE(fs::exists(Album() / "2015" / "201503.html"));
+  fs::create_directories(Album());
+  test::WriteBytes(Album() / "index.html", "the album of an earlier run");
+  const test::TempDir templates;
+  test::WriteBytes(templates / "picture.html", "<html></html>");
+  const struct {
+    const char* name;
+    fs::path folder, missing;
+  } cases[] = {
+      {"no folder", templates / "none", templates / "none" / "picture.html"},
+      {"no style sheet", templates.Path(), templates / "make_photo_album.css"},
+  };
+  for (const auto& c : cases) {
+    AlbumOptions options = Options();
+    options.TemplateFolder = c.folder;
+    EXPECT_EQ(MissingTemplateFile(options), c.missing) << c.name;
+    EXPECT_EQ(BuildAlbum(options), HResultFromErrno(ENOENT)) << c.name;
+    EXPECT_NE(LogText().find(" : 写真一覧のテンプレートがありません。 = " + c.missing.string() + "\r\n"),
+              std::string::npos)
+        << c.name << "\n"
+        << LogText();
+    EXPECT_EQ(test::ReadBytes(Album() / "index.html"), "the album of an earlier run") << c.name;
+  }
+  EXPECT_EQ(MissingTemplateFile(Options()), fs::path());
 }
 
 TEST_F(AlbumBuildTest, ASecondRunOverTheSameFolderWaitsForTheFirst) {
@@ -326,8 +343,7 @@ TEST(AlbumOptionsTest, RunOptionsNameTheAlbumBelowTheOutputAndTheTemplateBesideT
   const AlbumOptions options = MakeAlbumOptions(nullptr, "/data/photos/");
   EXPECT_EQ(options.OutputFolder, "/data/photos");
   EXPECT_EQ(options.AlbumFolder, "/data/photos/PhotoAlbum");
-  EXPECT_EQ(ProgramFolder(), fs::path(LUMICRATE_BINARY_DIR) / "tests");
-  EXPECT_EQ(options.TemplateFolder, ProgramFolder() / "Template" / "0001");
+  EXPECT_EQ(options.TemplateFolder, ProgramDataPath("Template/0001"));
   EXPECT_EQ(options.ProgressText, "写真一覧の生成中");
   EXPECT_EQ(options.IndexFileName, "index.html");
   EXPECT_EQ(options.Title, "写真一覧");

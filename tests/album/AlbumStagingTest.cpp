@@ -82,6 +82,9 @@ protected:
   void ExpectNoLeftovers(const fs::path& output) {
     EXPECT_FALSE(fs::exists(output / AlbumStaging_CL::kStagingName));
     EXPECT_FALSE(fs::exists(output / AlbumStaging_CL::kRetiredName));
+    for (const auto& entry : fs::directory_iterator(output)) {
+      EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
+    }
   }
 };
 
@@ -101,7 +104,7 @@ pid_t StartAlbumCommand(const fs::path& output) {
 }
 
 TEST_F(AlbumStagingTest, ARebuildKilledAtAnyMomentLeavesTheOldOrTheNewAlbumWhole) {
-  Photos("old", 8, 1600, 1200);
+  Photos("old", 8, 1200, 900);
   // A first album killed on its way leaves none rather than a partial one.
   for (const int ms : {20, 60, 120}) {
     const pid_t run = StartAlbumCommand(Out());
@@ -119,12 +122,12 @@ TEST_F(AlbumStagingTest, ARebuildKilledAtAnyMomentLeavesTheOldOrTheNewAlbumWhole
   const Files oldAlbum = Snapshot(Album());
   ExpectWholeAlbum(oldAlbum);
 
-  Photos("new", 12, 1600, 1200);
+  Photos("new", 8, 1200, 900);
   fs::remove(Out() / "2015年" / "old3.jpg");
   std::vector<Files> seen;
-  for (int step = 1; step <= 10; ++step) {
+  for (int step = 1; step <= 8; ++step) {
     const pid_t run = StartAlbumCommand(Out());
-    std::this_thread::sleep_for(duration * step / 8);
+    std::this_thread::sleep_for(duration * step / 7);
     ::kill(run, SIGKILL);
     test::WaitChild(run);
     seen.push_back(Snapshot(Album()));

@@ -9,7 +9,11 @@
 namespace lumicrate::test {
 
 CliResult RunCli(const std::string& arguments) {
-  const std::string command = std::string(LUMICRATE_BINARY_DIR) + "/lumicrate-cli " + arguments + " 2>&1";
+  return RunProgram(std::string(LUMICRATE_BINARY_DIR) + "/lumicrate-cli", arguments);
+}
+
+CliResult RunProgram(const std::string& program, const std::string& arguments) {
+  const std::string command = program + " " + arguments + " 2>&1";
   CliResult result;
   std::FILE* pipe = ::popen(command.c_str(), "r");
   std::array<char, 4096> buffer{};

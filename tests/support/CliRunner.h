@@ -13,5 +13,7 @@ struct CliResult {
 
 // arguments are given to the shell as they stand (quote what needs it).
 CliResult RunCli(const std::string& arguments);
+// Any built program the same way.
+CliResult RunProgram(const std::string& program, const std::string& arguments);
 
 } // namespace lumicrate::test

@@ -8,6 +8,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "app/Product.h"
+
 namespace lumicrate::ui {
 
 void SetUpApplication(QApplication& app) {
@@ -18,6 +20,7 @@ void SetUpApplication(QApplication& app) {
     QApplication::installTranslator(translator);
   }
   QApplication::setApplicationName(QStringLiteral("lumicrate"));
+  QGuiApplication::setDesktopFileName(QString::fromUtf8(kDesktopFileId));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/lumicrate.svg")));
 }
 

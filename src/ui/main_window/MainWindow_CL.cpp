@@ -15,13 +15,17 @@
 #include "app/Inifile_CL.h"
 #include "app/MainWindowRules.h"
 #include "app/SelectedRun.h"
+#include "device/FolderArrival.h"
 #include "import/DestinationLayout.h"
+#include "platform/SleepInhibitor_CL.h"
 #include "ui/framework/Controls.h"
 #include "ui/framework/MultiScreen_CL.h"
+#include "ui/main_window/ArrivalWatch.h"
 #include "ui/main_window/UpdateCheckThread.h"
 #include "ui/main_window/UpdateDialog_CL.h"
 #include "ui/progress/MyConvertStartProgress_CL.h"
 #include "ui/settings/FolderSelectDialog_CL.h"
+#include "ui/settings/SettingsSheets.h"
 
 namespace lumicrate::ui {
 namespace {
@@ -66,9 +70,6 @@ MainWindow_CL::MainWindow_CL(const Seams& seams)
 
 MainWindow_CL::~MainWindow_CL() {
   WriteWindowRectNow();
-  if (iphoneProbe_.joinable()) {
-    iphoneProbe_.join();
-  }
 }
 
 void MainWindow_CL::OnInitDialog() {
@@ -96,19 +97,11 @@ void MainWindow_CL::OnInitDialog() {
 }
 
 void MainWindow_CL::DetectIPhone() {
-  iphoneProbe_ = std::thread([this] {
-    AppContext probe;
-    probe.DetectIPhone();
-    QMetaObject::invokeMethod(
-        this,
-        [present = probe.IPhonePresent, name = probe.DeviceName] {
-          Context().IPhonePresent = present;
-          if (present) {
-            Context().DeviceName = name;
-          }
-        },
-        Qt::QueuedConnection);
-  });
+  // The arrival watch's first device look: it notes what is connected and starts nothing.
+  arrival_ =
+      std::make_unique<ArrivalWatch>(this, ArrivalWatch::Setup{[this] { return StartImport(); },
+                                                               [this] { return std::filesystem::path(FieldFolder()); },
+                                                               seams_.usbEvents, seams_.deviceQuery});
 }
 
 void MainWindow_CL::CreateMenu() {
@@ -251,12 +244,19 @@ bool MainWindow_CL::CheckOutputFolder() {
   return false;
 }
 
+void MainWindow_CL::BecomeReady() {
+  if (arrival_) {
+    arrival_->CatchUp();
+  }
+  Context().ReadyForImport = 1;
+}
+
 HRESULT MainWindow_CL::StartImport() {
   AppContext& context = Context();
   context.ReadyForImport = 0;
   context.OutputFormatType = kNestedDayLayout;
   if (!CheckOutputFolder()) {
-    context.ReadyForImport = 1;
+    BecomeReady();
     return E_FAIL;
   }
   Settings().WriteString("APP_INFO", "OutputFolder", context.OutputFolder.string());
@@ -266,23 +266,32 @@ HRESULT MainWindow_CL::StartImport() {
       !seams_.boxes.AskYesNo(
           this, FromUtf8(ImportConfirmationText(context.Mode, context.SourceFolder.string(), context.DeviceName)),
           QStringLiteral("写真＆動画の取り込みの開始"))) {
-    context.ReadyForImport = 1;
+    BecomeReady();
     return E_FAIL;
   }
 
   {
-    MyConvertStartProgress_CL progress(seams_.boxes, seams_.deviceQuery);
+    // A laptop closing its lid mid-run must not leave a card half imported.
+    const SleepInhibitor_CL awake(kCaption.toStdString(), "写真の取り込み中");
+    MyConvertStartProgress_CL progress(seams_.boxes, seams_.deviceQuery ? seams_.deviceQuery() : DeviceQuery{});
     progress.SetStartOnInit();
     progress.DoModal(this);
   }
 
-  if (context.Mode == ImportMode::Album) {
-    seams_.boxes.Inform(this, QStringLiteral("写真一覧の生成が完了しました。"), kNoticeTitle, BoxIcon::Information);
-    seams_.shell.OpenWithShell(AlbumIndexPath(context.OutputFolder.string()).string());
-  } else {
-    seams_.boxes.Inform(this, QStringLiteral("写真の取り込みが完了しました。"), kNoticeTitle, BoxIcon::Information);
+  const QString done = context.Mode == ImportMode::Album ? QStringLiteral("写真一覧の生成が完了しました。")
+                                                         : QStringLiteral("写真の取り込みが完了しました。");
+  // A person working in another program hears of the end too, not only from the box.
+  const bool inFront =
+      seams_.programInFront ? seams_.programInFront() : QGuiApplication::applicationState() == Qt::ApplicationActive;
+  if (!inFront) {
+    (seams_.notifier ? *seams_.notifier : BusNotifier())
+        .Notify(kCaption.toStdString(), kNoticeTitle.toStdString(), done.toStdString());
   }
-  context.ReadyForImport = 1;
+  seams_.boxes.Inform(this, done, kNoticeTitle, BoxIcon::Information);
+  if (context.Mode == ImportMode::Album) {
+    seams_.shell.OpenWithShell(AlbumIndexPath(context.OutputFolder.string()).string());
+  }
+  BecomeReady();
   RefreshFolderExample();
   return 0;
 }
@@ -324,7 +333,13 @@ void MainWindow_CL::OnCommand(int id) {
   }
   switch (id) {
   case kCommandSupportSite:
-    seams_.shell.OpenWithShell(std::string("http://") + kProductHost + "/Lumicrate/");
+    seams_.shell.OpenWithShell(kSupportAddress);
+    break;
+  case kCommandSettings:
+    ShowSettingsSheet(this, seams_.shell);
+    break;
+  case kCommandVersion:
+    ShowVersionSheet(this, seams_.shell);
     break;
   case kCommandImportFolder:
     ChooseSourceFolder();
@@ -334,6 +349,12 @@ void MainWindow_CL::OnCommand(int id) {
     break;
   default:
     break;
+  }
+}
+
+void MainWindow_CL::OfferFolder(const std::filesystem::path& folder) {
+  if (PrepareFolderArrival(Context(), folder)) {
+    StartImport();
   }
 }
 

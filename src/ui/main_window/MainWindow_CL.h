@@ -4,10 +4,11 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "app/Product.h"
 #include "app/WindowRect.h"
@@ -23,6 +24,10 @@
 class QMenuBar;
 class QTimer;
 
+namespace lumicrate {
+class UsbEventSource;
+} // namespace lumicrate
+
 namespace lumicrate::ui {
 
 class Button_CL;
@@ -30,6 +35,7 @@ class Edit_CL;
 class GroupBox_CL;
 class StaticText_CL;
 class TreeView_CL;
+class ArrivalWatch;
 class UpdateCheckThread;
 
 class MainWindow_CL : public SubClassDialogBase_CL {
@@ -52,8 +58,13 @@ public:
     UpdateNotice* updateNotice = nullptr;
     std::string updateServer = kProductHost;
     HttpTimeouts updateTimeouts = {};
-    // The device a device run looks for.
-    DeviceQuery deviceQuery = {};
+    // Arrivals: USB events (null for udev's monitor) and what a device look and a device run are
+    // for (empty for the iPhone); the notice at the end of a run (null for the desktop's notification service),
+    // given when the program is not the one in front (empty: as the desktop says).
+    UsbEventSource* usbEvents = nullptr;
+    std::function<DeviceQuery()> deviceQuery = {};
+    DesktopNotifier* notifier = nullptr;
+    std::function<bool()> programInFront = {};
   };
 
   explicit MainWindow_CL(const Seams& seams);
@@ -65,6 +76,10 @@ public:
   HRESULT StartImport();
   // A button press or a menu command.
   void OnCommand(int id);
+  // The folder the desktop gave on the command line ("lumicrate FOLDER" for a camera card it
+  // saw mounted): offered and imported as a drive that arrived; nothing while an import is
+  // under way.
+  void OfferFolder(const std::filesystem::path& folder);
 
   // The update check runs on its own thread; true once it has ended.
   bool UpdateCheckDone() const;
@@ -82,7 +97,7 @@ private:
   class DialogNotice;
 
   // Looks for a connected iPhone off this thread (libgphoto2 may take its time over USB) and
-  // sets the context's flag and device name here when done.
+  // sets the context's flag and device name here when done; from then on, watches for arrivals.
   void DetectIPhone();
   void CreateMenu();
   void CreateControls();
@@ -97,6 +112,8 @@ private:
   // The output folder as the field gives it, one trailing "/" removed.
   std::string FieldFolder() const;
   bool CheckOutputFolder();
+  // ReadyForImport again, once what arrived meanwhile has been seen (and ignored).
+  void BecomeReady();
   void RefreshFolderExample();
   void UpdateGenerateButton();
   void ChooseSourceFolder();
@@ -119,7 +136,7 @@ private:
   QTimer* saveTimer_ = nullptr;
   std::unique_ptr<DialogNotice> dialogNotice_;
   std::unique_ptr<UpdateCheckThread> updateCheck_;
-  std::thread iphoneProbe_;
+  std::unique_ptr<ArrivalWatch> arrival_;
 };
 
 } // namespace lumicrate::ui
