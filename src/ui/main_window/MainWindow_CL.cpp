@@ -68,7 +68,9 @@ MainWindow_CL::MainWindow_CL(const Seams& seams)
   connect(saveTimer_, &QTimer::timeout, this, [this] { WriteWindowRectNow(); });
 }
 
-MainWindow_CL::~MainWindow_CL() { WriteWindowRectNow(); }
+MainWindow_CL::~MainWindow_CL() {
+  WriteWindowRectNow();
+}
 
 void MainWindow_CL::OnInitDialog() {
   DetectIPhone();
