@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "app/AppContext.h"
@@ -60,7 +61,11 @@ TEST_F(MainWindowTest, EveryControlHasItsIdTextAndFont) {
   EXPECT_EQ(FindControl(window, 0x1103), nullptr) << "the browse button's first id is replaced";
   EXPECT_EQ(Control<ui::Button_CL>(kViewId).size(), QSize(12 * cw, 32));
   EXPECT_EQ(Control<ui::Button_CL>(kGenerateId).size(), QSize(12 * cw, 32));
-  EXPECT_EQ(Control<ui::StaticText_CL>(kHintId).size(), QSize(640, 64));
+  // 640 by 64, narrowed and wrapped onto more lines where the window is narrower.
+  const auto& hint = Control<ui::StaticText_CL>(kHintId);
+  const int hintWidth = std::min(640, window.LayoutMetrics().width - cw - cw / 2);
+  EXPECT_EQ(hint.width(), hintWidth);
+  EXPECT_EQ(hint.height(), std::max(64, hint.heightForWidth(hintWidth)));
   EXPECT_EQ(Control<ui::Edit_CL>(kEditId).maxLength(), 260);
 }
 
@@ -109,6 +114,7 @@ TEST_F(MainWindowTest, ControlsFollowTheLayoutRuleAtAnySize) {
     EXPECT_EQ(Control<QWidget>(kLabelId).pos(), QPoint(cw, a + browse.height() * 5 / 2));
     EXPECT_EQ(Control<QWidget>(kTreeId).geometry(), QRect(cw, a + 4 * ch, m.width - 96, 5 * ch));
     EXPECT_EQ(Control<QWidget>(kHintId).pos(), QPoint(cw, a + 14 * ch));
+    EXPECT_EQ(Control<QWidget>(kHintId).width(), std::min(640, m.width - cw - cw / 2));
     const QRect view = Control<QWidget>(kViewId).geometry();
     EXPECT_EQ(view.topLeft(), QPoint(m.width - view.width() - cw / 2, a + 10 * ch + ch / 2));
     EXPECT_EQ(Control<QWidget>(kGenerateId).pos(),

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/ActivityLog.h"
 #include "app/AppContext.h"
@@ -145,6 +146,7 @@ void MainWindow_CL::CreateControls() {
   connectHint_ = &factory_.GetAs<StaticText_CL>(
       factory_.CreateStatic(client_, QStringLiteral("ＵＳＢにカメラもしくはiPhoneを接続してください。"), 0, 0));
   connectHint_->SetFont(2.0, 100);
+  connectHint_->setWordWrap(true);
   connectHint_->Resize(640, 64);
   outputGroup_ = &factory_.GetAs<GroupBox_CL>(factory_.CreateGroupBox(
       client_, QStringLiteral("出力先フォルダ（取り込んだファイルを出力するフォルダ）"), 320, 64, 0, 0));
@@ -181,6 +183,10 @@ void MainWindow_CL::Layout() {
   exampleTree_->Move(m.cw, a + 4 * m.ch);
   exampleTree_->Resize(m.width - 96, 5 * m.ch);
   connectHint_->Move(m.cw, a + 14 * m.ch);
+  // The hint keeps its 640 by 64 where the window is wide enough; a narrower window wraps it
+  // onto a second line rather than cutting it off at the edge.
+  const int hintWidth = std::min(640, m.width - m.cw - m.cw / 2);
+  connectHint_->Resize(hintWidth, std::max(64, connectHint_->heightForWidth(hintWidth)));
   const int buttonTop = a + 10 * m.ch + m.ch / 2;
   viewButton_->Move(m.width - viewButton_->Width() - m.cw / 2, buttonTop);
   generateButton_->Move(m.width - generateButton_->Width() - m.cw - viewButton_->Width(), buttonTop);
