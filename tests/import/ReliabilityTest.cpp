@@ -52,7 +52,10 @@ std::vector<std::string> HiddenEntriesUnder(const std::filesystem::path& folder)
   std::error_code ec;
   for (auto it = std::filesystem::recursive_directory_iterator(folder, ec);
        !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-    if (it->path().filename().native().starts_with(".")) {
+    // What the album keeps inside itself (its list of thumbnails) is the album's, not a leftover.
+    if (it.depth() == 0 && it->path().filename() == "PhotoAlbum") {
+      it.disable_recursion_pending();
+    } else if (it->path().filename().native().starts_with(".")) {
       hidden.push_back(std::filesystem::relative(it->path(), folder).string());
     }
   }
