@@ -12,25 +12,12 @@
 
 #include "app/Product.h"
 #include "platform/Utf.h"
+#include "platform/WriteAll.h"
 
 namespace lumicrate {
 namespace {
 
 constexpr const char* kProductTitle = "ルミクレート";
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return false;
-    }
-    bytes.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
-}
 
 } // namespace
 

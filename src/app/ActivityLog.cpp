@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/Utf.h"
+#include "platform/WriteAll.h"
 
 namespace lumicrate {
 namespace {
@@ -23,21 +24,6 @@ void AppendUtf16Le(std::string& out, std::u16string_view text) {
     out.push_back(static_cast<char>(unit & 0xFF));
     out.push_back(static_cast<char>(unit >> 8));
   }
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) {
-      continue;
-    }
-    if (n <= 0) {
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return true;
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "app/IniDocument.h"
 #include "platform/FileLock.h"
 #include "platform/Utf.h"
+#include "platform/WriteAll.h"
 
 namespace lumicrate {
 namespace {
@@ -46,21 +47,6 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
 // What readers see: an unreadable file gives every caller its default.
 IniDocument ParseFile(const std::filesystem::path& path) {
   return IniDocument::Parse(ReadWholeFile(path).value_or(std::string()));
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) {
-      continue;
-    }
-    if (n <= 0) {
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return true;
 }
 
 std::string TempPrefix(const std::filesystem::path& path) {

@@ -11,6 +11,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/FileDescriptor.h"
+
 namespace lumicrate {
 namespace {
 
@@ -21,22 +23,15 @@ class ReadOnlyFile {
 public:
   explicit ReadOnlyFile(const std::filesystem::path& path)
       : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {
-    if (fd_ >= 0) {
-      ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (fd_.Valid()) {
+      ::posix_fadvise(fd_.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     }
   }
-  ~ReadOnlyFile() {
-    if (fd_ >= 0) {
-      ::close(fd_);
-    }
-  }
-  ReadOnlyFile(const ReadOnlyFile&) = delete;
-  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
 
   // The size of a regular file; false for anything else (a FIFO or a device never blocks us).
   bool Size(off_t& size) const {
     struct stat info {};
-    if (fd_ < 0 || ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (!fd_.Valid() || ::fstat(fd_.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
       return false;
     }
     size = info.st_size;
@@ -47,7 +42,7 @@ public:
   ssize_t ReadAt(char* buffer, size_t count, off_t offset) const {
     size_t done = 0;
     while (done < count) {
-      const ssize_t n = ::pread(fd_, buffer + done, count - done, offset + static_cast<off_t>(done));
+      const ssize_t n = ::pread(fd_.Get(), buffer + done, count - done, offset + static_cast<off_t>(done));
       if (n < 0 && errno == EINTR) {
         continue;
       }
@@ -63,7 +58,7 @@ public:
   }
 
 private:
-  int fd_;
+  FileDescriptor fd_;
 };
 
 } // namespace
