@@ -22,6 +22,19 @@ void InitExiv2Once() {
   });
 }
 
+std::string DateTimeOriginal(Exiv2::Image* image) {
+  if (!image) {
+    return {};
+  }
+  image->readMetadata();
+  const Exiv2::ExifData& exif = image->exifData();
+  const auto it = exif.findKey(Exiv2::ExifKey("Exif.Photo.DateTimeOriginal"));
+  if (it == exif.end() || it->count() == 0) {
+    return {};
+  }
+  return it->toString();
+}
+
 } // namespace
 
 bool IsPlausible(const CaptureDate& d) {
@@ -40,16 +53,17 @@ std::string ReadExifDateTimeOriginal(const std::filesystem::path& path) {
   InitExiv2Once();
   try {
     auto image = Exiv2::ImageFactory::open(path.string());
-    if (!image.get()) {
-      return {};
-    }
-    image->readMetadata();
-    const Exiv2::ExifData& exif = image->exifData();
-    const auto it = exif.findKey(Exiv2::ExifKey("Exif.Photo.DateTimeOriginal"));
-    if (it == exif.end() || it->count() == 0) {
-      return {};
-    }
-    return it->toString();
+    return DateTimeOriginal(image.get());
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+std::string ReadExifDateTimeOriginal(const unsigned char* data, size_t size) {
+  InitExiv2Once();
+  try {
+    auto image = Exiv2::ImageFactory::open(data, static_cast<long>(size));
+    return DateTimeOriginal(image.get());
   } catch (const std::exception&) {
     return {};
   }

@@ -32,6 +32,8 @@ std::string DateText(const CaptureDate& date);
 // The EXIF DateTimeOriginal text ("2015:06:21 14:03:09") or empty when the file has none or
 // cannot be read as an image. Reader errors are caught here and mean "no date".
 std::string ReadExifDateTimeOriginal(const std::filesystem::path& path);
+// The same from a whole file already in memory.
+std::string ReadExifDateTimeOriginal(const unsigned char* data, size_t size);
 
 // Returns 1 with a plausible date in date, 0 when the file is to be left out. The record is
 // written by whichever source was tried last, even on failure.

@@ -18,6 +18,8 @@ namespace {
 
 constexpr size_t kFirstChunk = 0x10000;
 constexpr size_t kLargestChunk = 0x400000;
+// The quick hash reads this much at either end of a file.
+constexpr size_t kHashHalf = 256;
 
 class ReadOnlyFile {
 public:
@@ -63,23 +65,41 @@ private:
 
 } // namespace
 
+namespace {
+
+std::uint64_t HashHalves(const char (&halves)[2 * kHashHalf], off_t size) {
+  std::uint64_t h = static_cast<std::uint64_t>(size);
+  for (const char c : halves) {
+    h = h * 3 + static_cast<std::uint64_t>(static_cast<std::int64_t>(static_cast<signed char>(c)));
+  }
+  return h;
+}
+
+} // namespace
+
 std::uint64_t QuickHash(const std::filesystem::path& path) {
   const ReadOnlyFile file(path);
   off_t size = 0;
   if (!file.Size(size)) {
     return kUnreadableHash;
   }
-  char buffer[512] = {};
-  const size_t half = static_cast<size_t>(std::min<off_t>(size, 256));
+  char halves[2 * kHashHalf] = {};
+  const size_t half = static_cast<size_t>(std::min<off_t>(size, kHashHalf));
   // A file shorter than 256 bytes is read twice, and the rest of each half stays zero.
-  if (file.ReadAt(buffer, half, 0) < 0 || file.ReadAt(buffer + 256, half, size - static_cast<off_t>(half)) < 0) {
+  if (file.ReadAt(halves, half, 0) < 0 || file.ReadAt(halves + kHashHalf, half, size - static_cast<off_t>(half)) < 0) {
     return kUnreadableHash;
   }
-  std::uint64_t h = static_cast<std::uint64_t>(size);
-  for (const char c : buffer) {
-    h = h * 3 + static_cast<std::uint64_t>(static_cast<std::int64_t>(static_cast<signed char>(c)));
+  return HashHalves(halves, size);
+}
+
+std::uint64_t QuickHash(const char* data, size_t size) {
+  char halves[2 * kHashHalf] = {};
+  const size_t half = std::min(size, kHashHalf);
+  if (half > 0) {
+    std::memcpy(halves, data, half);
+    std::memcpy(halves + kHashHalf, data + size - half, half);
   }
-  return h;
+  return HashHalves(halves, static_cast<off_t>(size));
 }
 
 int SameContent(const std::filesystem::path& a, const std::filesystem::path& b) {

@@ -5,6 +5,9 @@
 #include "ImportFixtures.h"
 #include "import/CaptureDate.h"
 #include "import/CaptureDateCache_CL.h"
+#include "import/ContentCompare.h"
+#include "import/MyFindFile_CL.h"
+#include "platform/WorkerPool.h"
 
 namespace lumicrate {
 namespace {
@@ -82,6 +85,10 @@ TEST_F(CaptureDateTest, EveryPhotoFormatIsReadByContentAndOthersUseTheFileTime) 
       test::WriteExifDate(path, "2015:06:21 14:03:09");
     }
     test::SetModified(path, 2019, 8, 9);
+    const std::string bytes = test::ReadBytes(path);
+    EXPECT_EQ(ReadExifDateTimeOriginal(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()),
+              ReadExifDateTimeOriginal(path))
+        << "from memory";
     CaptureDate date;
     ASSERT_EQ(ResolveCaptureDate(path, date), 1);
     const CaptureDate expected =
@@ -131,6 +138,29 @@ TEST_F(CaptureDateTest, CacheGivesTheSameResultsAndLogsOnceUntilTheFileChanges) 
   EXPECT_EQ(cache.Resolve(zero, changed), 1);
   EXPECT_EQ(changed, (CaptureDate{2016, 7, 0, 8, 9, 10, 11, 0}));
   EXPECT_EQ(cache.Resolve(dir / "missing.jpg", changed), 0);
+}
+
+TEST_F(CaptureDateTest, SmallFilesReadWholeAndLargeOnesByTheReaderGiveTheSameFacts) {
+  // A small photo is read once, whole; one past the limit (padded after its image data, where
+  // readers stop) is left to the EXIF reader. Both must come out as a direct read says.
+  const auto small = dir / "small.jpg";
+  const auto large = dir / "large.jpg";
+  test::MakePhoto(small, "2015:06:21 14:03:09", 1);
+  test::MakePhoto(large, "2016:07:08 09:10:11", 2);
+  std::string padded = test::ReadBytes(large) + std::string((256 << 10) + 1, '\x5a');
+  test::WriteBytes(large, padded);
+  std::vector<CandidateFile> candidates(2);
+  candidates[0].path = small;
+  candidates[1].path = large;
+  WorkerPool pool(2);
+  DateCandidates(context, candidates, pool);
+  ASSERT_EQ(candidates.size(), 2u);
+  EXPECT_EQ(candidates[0].captureDate, (CaptureDate{2015, 6, 0, 21, 14, 3, 9, 0}));
+  EXPECT_EQ(candidates[1].captureDate, (CaptureDate{2016, 7, 0, 8, 9, 10, 11, 0}));
+  for (const CandidateFile& candidate : candidates) {
+    EXPECT_EQ(candidate.quickHash, QuickHash(candidate.path)) << candidate.path;
+    EXPECT_EQ(candidate.size, static_cast<std::int64_t>(std::filesystem::file_size(candidate.path)));
+  }
 }
 
 } // namespace

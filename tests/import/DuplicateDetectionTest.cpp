@@ -43,6 +43,7 @@ TEST_F(DuplicateDetectionTest, QuickHashTakesSizeAndSignedFirstAndLastBytes) {
   for (const Case& c : cases) {
     test::WriteBytes(dir / "f", c.bytes);
     EXPECT_EQ(QuickHash(dir / "f"), c.hash) << c.bytes.size();
+    EXPECT_EQ(QuickHash(c.bytes.data(), c.bytes.size()), c.hash) << "from memory, " << c.bytes.size();
   }
   EXPECT_EQ(QuickHash(dir / "missing"), kUnreadableHash);
   EXPECT_EQ(QuickHash(dir.Path()), kUnreadableHash);
