@@ -6,11 +6,49 @@
 # Every command ends with the output file system flushed (lumicrate-cli does it itself; the
 # others are followed by sync -f), so each is timed to the data being on disk. The corpus is
 # read once before, so all three start from the same warm page cache.
+# As root, each first import writes to a new ext4 file system of its own (an image beside the
+# corpus on a direct-I/O loop device), as an import from a card writes to another disk: on a
+# shared file system, inodes freed in the last half minute (the previous round's output) make
+# every file creation slower by a varying amount. Without root the outputs are folders beside
+# the corpus, each round in its own, all removed when the next benchmark starts.
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
-bench_start 8 bench "$@"
+bench_start 14 bench "$@"
 
 find "$corpus" -type f -exec cat {} + >/dev/null
+
+fresh_fs=0
+if [[ $(id -u) == 0 ]] && command -v mkfs.ext4 >/dev/null && command -v losetup >/dev/null; then
+  fresh_fs=1
+fi
+image=$work/output.img mount_point=$work/mnt
+
+unmount_output() {
+  if mountpoint -q "$mount_point"; then
+    local device
+    device=$(findmnt -no SOURCE "$mount_point")
+    umount "$mount_point"
+    losetup -d "$device" 2>/dev/null || true
+  fi
+}
+trap unmount_output EXIT
+
+# Prints the folder the next first import writes to: on a new file system, or a new folder.
+new_output() {
+  if ((fresh_fs)); then
+    unmount_output
+    rm -f "$image"
+    truncate -s "$(($(du -sm "$corpus" | cut -f1) * 3 + 512))M" "$image"
+    mkfs.ext4 -q -F -E lazy_itable_init=0,lazy_journal_init=0 "$image"
+    mkdir -p "$mount_point"
+    mount "$(losetup --find --show --direct-io=on "$image")" "$mount_point"
+    mkdir "$mount_point/$1"
+    echo "$mount_point/$1"
+  else
+    mkdir -p "$work/$2/$1"
+    echo "$work/$2/$1"
+  fi
+}
 
 # Prints "seconds peak-KiB" for one command.
 measure() {
@@ -27,9 +65,8 @@ declare -A samples
 for ((round = 0; round < rounds; round++)); do
   for ((i = 0; i < ${#tools[@]}; i++)); do
     tool=${tools[(i + round) % ${#tools[@]}]}
-    dest="$work/$tool"
-    rm -rf "$dest"
-    mkdir -p "$dest"
+    dest=$(new_output "$tool" "round$round")
+    sync
     case $tool in
       lumicrate) command="'$cli' import '$corpus' --output '$dest'" ;;
       cp) command="cp -a '$corpus/.' '$dest/'" ;;
@@ -61,5 +98,10 @@ for pass in first repeat; do
       "$(echo "$s / $cp_s" | bc -l)"
   done
 done
-copied=$(find "$work/lumicrate" -type f ! -name '.*' | wc -l)
+last=$(new_output check check)
+"$cli" import "$corpus" --output "$last" >/dev/null 2>&1
+copied=$(find "$last" -type f ! -name '.*' | wc -l)
 echo "lumicrate-cli copied $copied files; log: $work/home/Documents/Lumicrate/log.txt"
+if ((fresh_fs)); then
+  echo "outputs: a new ext4 file system per first import (direct-I/O loop device)"
+fi
