@@ -1,5 +1,6 @@
 // Through the real window: the folder command imports the sample card behind the progress
-// window, then the album button builds the album and opens its start page.
+// window, then the album button builds the album and opens its start page; runs that fail say
+// so and open nothing.
 #include <QApplication>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -77,6 +78,40 @@ TEST_F(EndToEndTest, TheSampleCardIsImportedAndItsAlbumBuilt) {
 
   Control<ui::Button_CL>(kViewId).click();
   EXPECT_EQ(desktop.Opened().back(), index.string());
+}
+
+TEST_F(EndToEndTest, AFailedImportAndAFailedAlbumSaySoAndOpenNothing) {
+  const auto card = scratch / "card";
+  const auto out = scratch / "out";
+  MakePhoto(card / "DCIM/100CANON/IMG_0001.JPG", "2015:06:21 14:03:09", 1);
+  // A file where the photo's year folder must go: its copy cannot be made, even as root.
+  std::filesystem::create_directories(out);
+  WriteBytes(out / "2015年", "not a folder");
+  Open();
+  Context().TempFolder = DataFolder() / "tmp";
+  SetOutputField(out.string());
+  desktop.folders = {QString::fromStdString(card.string())};
+  desktop.answers = {true};
+  Window().OnCommand(ui::MainWindow_CL::kCommandImportFolder);
+  auto boxes = desktop.Boxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_TRUE(boxes[1].text.startsWith(QStringLiteral("写真の取り込みに失敗しました。"))) << boxes[1].text.toStdString();
+  EXPECT_TRUE(boxes[1].text.contains(QString::fromStdString((card / "DCIM/100CANON/IMG_0001.JPG").string())));
+  EXPECT_EQ(boxes[1].icon, ui::BoxIcon::Exclamation);
+  EXPECT_EQ(Context().ReadyForImport, 1);
+
+  // An album of an earlier run stands, but this run could not write its pages.
+  std::filesystem::create_directories(out / "2016年/01月/02日");
+  std::filesystem::remove(out / "2015年");
+  WriteBytes(out / "PhotoAlbum", "not a folder");
+  SetOutputField(out.string() + "/");
+  ASSERT_TRUE(Control<QWidget>(kGenerateId).isEnabled());
+  Control<ui::Button_CL>(kGenerateId).click();
+  boxes = desktop.Boxes();
+  ASSERT_EQ(boxes.size(), 3u);
+  EXPECT_TRUE(boxes[2].text.startsWith(QStringLiteral("写真一覧の生成に失敗しました。"))) << boxes[2].text.toStdString();
+  EXPECT_EQ(boxes[2].icon, ui::BoxIcon::Exclamation);
+  EXPECT_TRUE(desktop.Opened().empty());
 }
 
 } // namespace

@@ -276,30 +276,34 @@ HRESULT MainWindow_CL::StartImport() {
     return E_FAIL;
   }
 
+  HRESULT result = E_ABORT;
+  SelectedRunReport report;
   {
     // A laptop closing its lid mid-run must not leave a card half imported.
     const SleepInhibitor_CL awake(kCaption.toStdString(), "写真の取り込み中");
     MyConvertStartProgress_CL progress(seams_.boxes, seams_.deviceQuery ? seams_.deviceQuery() : DeviceQuery{});
     progress.SetStartOnInit();
     progress.DoModal(this);
+    result = progress.Result();
+    report = progress.Report();
   }
 
-  const QString done = context.Mode == ImportMode::Album ? QStringLiteral("写真一覧の生成が完了しました。")
-                                                         : QStringLiteral("写真の取り込みが完了しました。");
+  const QString done = FromUtf8(RunEndText(context.Mode, result, report));
   // A person working in another program hears of the end too, not only from the box.
   const bool inFront =
       seams_.programInFront ? seams_.programInFront() : QGuiApplication::applicationState() == Qt::ApplicationActive;
   if (!inFront) {
     (seams_.notifier ? *seams_.notifier : BusNotifier())
-        .Notify(kCaption.toStdString(), kNoticeTitle.toStdString(), done.toStdString());
+        .Notify(kCaption.toStdString(), kNoticeTitle.toStdString(), done.section(QStringLiteral("\r\n"), 0, 0).toStdString());
   }
-  seams_.boxes.Inform(this, done, kNoticeTitle, BoxIcon::Information);
-  if (context.Mode == ImportMode::Album) {
+  seams_.boxes.Inform(this, done, kNoticeTitle, Failed(result) ? BoxIcon::Exclamation : BoxIcon::Information);
+  // A failed album run may have left the pages of an earlier run; they are not this run's.
+  if (context.Mode == ImportMode::Album && Succeeded(result)) {
     seams_.shell.OpenWithShell(AlbumIndexPath(context.OutputFolder.string()).string());
   }
   BecomeReady();
   RefreshFolderExample();
-  return 0;
+  return result;
 }
 
 void MainWindow_CL::RefreshFolderExample() {

@@ -71,8 +71,8 @@ public:
   ~MainWindow_CL() override;
 
   // Starts what ImportMode, SourceFolder and DeviceName of the context ask for, after the
-  // output folder check and (but for the album) the person's yes. 0 after a run, E_FAIL when
-  // the output folder is missing or the person said no.
+  // output folder check and (but for the album) the person's yes, and tells how it ended. The
+  // run's result after a run, E_FAIL when the output folder is missing or the person said no.
   HRESULT StartImport();
   // A button press or a menu command.
   void OnCommand(int id);

@@ -1,8 +1,6 @@
-// The run's result is not looked at here: each run logs and reports its own failures, and the
-// main window goes on with its completion message either way.
+// Each run logs its own failures; the window only carries the result back to the main window,
+// which tells the user how the run ended.
 #include "ui/progress/MyConvertStartProgress_CL.h"
-
-#include "app/SelectedRun.h"
 
 namespace lumicrate::ui {
 
@@ -13,8 +11,19 @@ MyConvertStartProgress_CL::~MyConvertStartProgress_CL() {
   Join();
 }
 
+HRESULT MyConvertStartProgress_CL::Result() {
+  Join();
+  return result_;
+}
+
+const SelectedRunReport& MyConvertStartProgress_CL::Report() {
+  Join();
+  return report_;
+}
+
 int MyConvertStartProgress_CL::Run(int /*a*/, int /*b*/) {
-  return RunSelectedImport(Context(), *this, *this, query_);
+  result_ = RunSelectedImport(Context(), *this, *this, query_, &report_);
+  return result_;
 }
 
 void MyConvertStartProgress_CL::Finished(int /*cancel*/) {

@@ -1,7 +1,9 @@
 // The progress window of an import or album run: its worker runs what the context's ImportMode
-// selects and closes the window when the run returns, whatever the run's result.
+// selects and closes the window when the run returns, whatever the run's result; the result and
+// the run's report are kept for the caller.
 #pragma once
 
+#include "app/SelectedRun.h"
 #include "device/DeviceQuery.h"
 #include "device/NoticeSink.h"
 #include "ui/framework/UiSeams.h"
@@ -15,6 +17,10 @@ public:
   explicit MyConvertStartProgress_CL(MessageBoxes& boxes, DeviceQuery query = {});
   ~MyConvertStartProgress_CL() override;
 
+  // What the run returned and reported; waits for the worker if it has not ended yet.
+  HRESULT Result();
+  const SelectedRunReport& Report();
+
 protected:
   int Run(int a, int b) override;
   void Finished(int cancel) override;
@@ -25,6 +31,8 @@ private:
 
   MessageBoxes& boxes_;
   DeviceQuery query_;
+  HRESULT result_ = E_ABORT;
+  SelectedRunReport report_;
 };
 
 } // namespace lumicrate::ui
