@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 
 #include "album/FolderTree.h"
-#include "import/FolderImportRun.h"
+#include "platform/SyncFileSystem.h"
 
 namespace lumicrate {
 

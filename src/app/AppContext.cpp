@@ -44,6 +44,12 @@ void AppContext::ApplyIPhoneScan(const IPhoneScan& scan) {
   }
 }
 
+void AppContext::SelectDrive(const std::filesystem::path& mountPoint, const std::string& productName) {
+  Mode = ImportMode::Drive;
+  SourceFolder = mountPoint;
+  DeviceName = productName + "(" + mountPoint.string() + ")";
+}
+
 void AppContext::BeginRun() {
   DuplicateTable.Clear();
   ScannedDates.clear();

@@ -38,6 +38,10 @@ public:
   // The same from a look made elsewhere (off the window's thread).
   void ApplyIPhoneScan(const IPhoneScan& scan);
 
+  // An import from the drive mounted at mountPoint: Mode Drive, that folder as the source, and
+  // "product(mount point)" as the name the question shows.
+  void SelectDrive(const std::filesystem::path& mountPoint, const std::string& productName);
+
   // Non-zero when the file's extension is switched on in a media kind that is imported.
   int IsImportTarget(const std::filesystem::path& path) const;
 

@@ -65,9 +65,7 @@ void ArrivalHandler_CL::OnVolumesChanged(const VolumeChange& change) {
   const Volume& volume = change.arrived.front();
   const std::string drive = volume.mountPoint.string();
   ActivityLog::Trace(drive + "ドライブ");
-  context_.Mode = ImportMode::Drive;
-  context_.SourceFolder = volume.mountPoint;
-  context_.DeviceName = volume.productName + "(" + drive + ")";
+  context_.SelectDrive(volume.mountPoint, volume.productName);
   starter_.StartImport();
 }
 

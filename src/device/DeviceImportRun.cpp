@@ -21,6 +21,7 @@
 #include "import/MyFindFile_CL.h"
 #include "import/OutputFolderLock.h"
 #include "platform/WorkerPool.h"
+#include "platform/SyncFileSystem.h"
 
 namespace lumicrate {
 namespace {

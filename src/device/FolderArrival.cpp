@@ -18,9 +18,7 @@ bool PrepareFolderArrival(AppContext& context, const std::filesystem::path& fold
       productName = volume.model.empty() ? volume.vendor : volume.model;
     }
   }
-  context.Mode = ImportMode::Drive;
-  context.SourceFolder = folder;
-  context.DeviceName = productName + "(" + folder.string() + ")";
+  context.SelectDrive(folder, productName);
   return true;
 }
 

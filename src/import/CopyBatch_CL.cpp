@@ -14,6 +14,7 @@
 #include "import/ImportSteps.h"
 #include "import/StagingFolder.h"
 #include "platform/WorkerPool.h"
+#include "platform/SyncFileSystem.h"
 
 namespace lumicrate {
 namespace {

@@ -2,9 +2,6 @@
 // file after it too. What was copied before stays copied, and is flushed to disk either way.
 #include "import/FolderImportRun.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 #include <vector>
 
 #include "app/ActivityLog.h"
@@ -15,20 +12,10 @@
 #include "import/ImportSteps.h"
 #include "import/MyFindFile_CL.h"
 #include "import/OutputFolderLock.h"
+#include "platform/SyncFileSystem.h"
 #include "platform/WorkerPool.h"
 
 namespace lumicrate {
-
-HRESULT SyncFileSystem(const std::filesystem::path& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) {
-    return HResultFromErrno(errno);
-  }
-  const int result = ::syncfs(fd);
-  const int err = errno;
-  ::close(fd);
-  return result == 0 ? S_OK : HResultFromErrno(err);
-}
 
 HRESULT FolderImportRun(AppContext& context, Progress_CL& progress, const std::filesystem::path& source,
                         const std::filesystem::path& output, ImportReport* report) {

@@ -31,8 +31,4 @@ struct ImportReport : ImportCounters {
 HRESULT FolderImportRun(AppContext& context, Progress_CL& progress, const std::filesystem::path& source,
                         const std::filesystem::path& output, ImportReport* report = nullptr);
 
-// Flushes the file system holding folder to its disk, so that a card may be wiped as soon as a
-// run says it is done.
-HRESULT SyncFileSystem(const std::filesystem::path& folder);
-
 } // namespace lumicrate

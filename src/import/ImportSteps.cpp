@@ -12,6 +12,7 @@
 #include "import/MyFindFile_CL.h"
 #include "import/OutputFolderLock.h"
 #include "import/StagingFolder.h"
+#include "platform/SyncFileSystem.h"
 
 namespace lumicrate {
 

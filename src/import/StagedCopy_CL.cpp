@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/FileDescriptor.h"
 #include "platform/FileTime.h"
 
 namespace lumicrate {
@@ -22,28 +23,6 @@ constexpr std::string_view kTemporarySuffix = ".tmp";
 constexpr size_t kRandomLength = 6;
 constexpr size_t kChunk = size_t{1} << 30;
 constexpr int kLinkAttempts = 100;
-
-class Descriptor {
-public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) {
-      ::close(fd_);
-    }
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int Get() const { return fd_; }
-  // Closes now and reports a failure that only shows at close (some network file systems).
-  int Close() {
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result;
-  }
-
-private:
-  int fd_;
-};
 
 bool KernelCopyRefused(int err) {
   return err == EXDEV || err == EINVAL || err == EOPNOTSUPP || err == ENOSYS || err == EBADF;
@@ -141,9 +120,9 @@ bool StagedCopy_CL::IsTemporaryName(std::string_view name) {
 
 HRESULT StagedCopy_CL::Stage(const std::filesystem::path& source, const std::filesystem::path& folder) {
   // O_NONBLOCK: a FIFO put where a file was listed must not stop the run.
-  Descriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  const FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat info {};
-  if (in.Get() < 0 || ::fstat(in.Get(), &info) != 0) {
+  if (!in.Valid() || ::fstat(in.Get(), &info) != 0) {
     return HResultFromErrno(errno);
   }
   if (!S_ISREG(info.st_mode)) {
@@ -152,8 +131,8 @@ HRESULT StagedCopy_CL::Stage(const std::filesystem::path& source, const std::fil
 
   std::string name =
       (folder / kTemporaryPrefix).native() + std::string(kRandomLength, 'X') + std::string(kTemporarySuffix);
-  Descriptor out(::mkostemps(name.data(), static_cast<int>(kTemporarySuffix.size()), O_CLOEXEC));
-  if (out.Get() < 0) {
+  FileDescriptor out(::mkostemps(name.data(), static_cast<int>(kTemporarySuffix.size()), O_CLOEXEC));
+  if (!out.Valid()) {
     return HResultFromErrno(errno);
   }
   temporary_ = name;

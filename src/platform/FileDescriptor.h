@@ -24,6 +24,9 @@ public:
 
   int Get() const { return fd_; }
   bool Valid() const { return fd_ >= 0; }
+  // Closes now and reports what close says: some file systems (network ones, a full disk) tell
+  // of a failed write only there. 0 or -1 with errno, as close(2).
+  int Close() { return ::close(std::exchange(fd_, -1)); }
   // Closes the descriptor held (if any) and takes fd instead.
   void Reset(int fd = -1) {
     if (fd_ >= 0) {

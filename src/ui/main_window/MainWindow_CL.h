@@ -47,7 +47,7 @@ public:
   static constexpr int kCommandImportFolder = 195;
   static constexpr int kCommandBrowseOutput = 196;
   static constexpr const char* kCommandProperty = "commandId";
-  static constexpr const char* kInstalledVersion = "1.0.0";
+  static constexpr const char* kInstalledVersion = LUMICRATE_VERSION;
 
   struct Seams {
     MessageBoxes& boxes;
