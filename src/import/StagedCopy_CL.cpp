@@ -1,5 +1,7 @@
 // copy_file_range lets the kernel copy (or share extents) without the data passing through
-// us; where it refuses, as across some file systems, a plain read/write loop does the work.
+// us. Across file systems (a card to a disk) it refuses, and sendfile still copies inside the
+// kernel, one pass over the data instead of the two of a read and a write; where neither is
+// supported, a plain read/write loop does the work.
 #include "import/StagedCopy_CL.h"
 
 #include <algorithm>
@@ -8,6 +10,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <random>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -62,6 +65,27 @@ int ReadWriteCopy(int in, int out, off_t offset, off_t size) {
   return 0;
 }
 
+// Copies size bytes from the start of in to out's position (the start of a new file) with
+// sendfile. Returns 0, an errno value, or -1 when sendfile cannot copy between these files at
+// all, before anything was written.
+int SendFileCopy(int in, int out, off_t size) {
+  off_t offset = 0;
+  while (offset < size) {
+    const size_t want = static_cast<size_t>(std::min<off_t>(static_cast<off_t>(kChunk), size - offset));
+    const ssize_t n = ::sendfile(out, in, &offset, want);
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n < 0) {
+      return offset == 0 && KernelCopyRefused(errno) ? -1 : errno;
+    }
+    if (n == 0) {
+      return kSourceChanged;
+    }
+  }
+  return 0;
+}
+
 // Copies exactly size bytes, the size the source had when it was opened; a source that ends
 // sooner fails the copy. Returns 0 or an errno value.
 int CopyData(int in, int out, off_t size) {
@@ -72,8 +96,12 @@ int CopyData(int in, int out, off_t size) {
     if (n < 0 && errno == EINTR) {
       continue;
     }
+    if (n < 0 && copied == 0 && KernelCopyRefused(errno)) {
+      const int sent = SendFileCopy(in, out, size);
+      return sent == -1 ? ReadWriteCopy(in, out, 0, size) : sent;
+    }
     if (n < 0) {
-      return copied == 0 && KernelCopyRefused(errno) ? ReadWriteCopy(in, out, 0, size) : errno;
+      return errno;
     }
     if (n == 0) {
       return kSourceChanged;

@@ -1,5 +1,6 @@
 // What a run survives: being killed at any moment and run again, a full output disk, and a
 // hostile source tree. Each ends with every file whole, once, under a final name.
+#include <cstdio>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -162,40 +163,51 @@ TEST_F(ReliabilityTest, LeftoversOfAKilledRunGoWithTheNextRunWhateverItDoes) {
 }
 
 TEST_F(ReliabilityTest, ASourceThatShrinksDuringItsCopyIsAFailedCopy) {
-  // A large sparse file, cut down by another program while the run copies it.
-  const auto movie = dir / "card" / "MVI_0001.MOV";
-  std::filesystem::create_directories(movie.parent_path());
-  test::WriteBytes(movie, "movie");
-  std::filesystem::resize_file(movie, std::uintmax_t{1} << 30);
-  test::SetModified(movie, 2015, 6, 21);
-  const auto output = dir / "out";
-  std::atomic<bool> stop = false;
-  std::thread cutter([&] {
-    // As soon as the staged copy has some of the data, the source is cut to a tenth.
-    while (!stop) {
-      std::error_code ec;
-      for (const auto& entry : std::filesystem::directory_iterator(output / ".lumicrate-staging", ec)) {
-        if (entry.file_size(ec) > 0) {
-          std::filesystem::resize_file(movie, std::uintmax_t{100} << 20);
-          return;
-        }
-      }
-      std::this_thread::sleep_for(std::chrono::microseconds(200));
+  // A large sparse file, cut down by another program while the run copies it: from a card on
+  // the output's own file system (copied by copy_file_range) and from one on a file system of
+  // its own, as a real card is (copied by sendfile).
+  for (const bool otherFileSystem : {false, true}) {
+    SCOPED_TRACE(otherFileSystem ? "card on another file system" : "card on the output's file system");
+    const auto card = dir / (otherFileSystem ? "other-card" : "card");
+    std::filesystem::create_directories(card);
+    Tmpfs tmpfs;
+    if (otherFileSystem && !tmpfs.Mount(card, 0, "size=2g")) {
+      std::printf("skipped: a card on a file system of its own needs root to mount a tmpfs\n");
+      continue;
     }
-  });
-  test::RecordingProgress progress;
-  ImportReport report;
-  const std::string logBefore = LogText();
-  const HRESULT hr = FolderImportRun(context, progress, dir / "card", output, &report);
-  stop = true;
-  cutter.join();
-  EXPECT_EQ(hr, HResultFromErrno(EIO));
-  EXPECT_EQ(report.copiedFiles, 0);
-  const std::string log = LogText().substr(logBefore.size());
-  EXPECT_NE(log.find(" : ファイルのコピーに失敗しました。 0x8007001f\r\n"), std::string::npos) << log;
-  EXPECT_NE(log.find(" : コピー元 = " + movie.string() + "\r\n"), std::string::npos) << log;
-  EXPECT_EQ(test::FilesUnder(output), std::vector<std::string>{}) << "nothing partial under a final name";
-  EXPECT_EQ(HiddenEntriesUnder(output), std::vector<std::string>{});
+    const auto movie = card / "MVI_0001.MOV";
+    test::WriteBytes(movie, "movie");
+    std::filesystem::resize_file(movie, std::uintmax_t{1} << 30);
+    test::SetModified(movie, 2015, 6, 21);
+    const auto output = dir / (otherFileSystem ? "other-out" : "out");
+    std::atomic<bool> stop = false;
+    std::thread cutter([&] {
+      // As soon as the staged copy has some of the data, the source is cut to a tenth.
+      while (!stop) {
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(output / ".lumicrate-staging", ec)) {
+          if (entry.file_size(ec) > 0) {
+            std::filesystem::resize_file(movie, std::uintmax_t{100} << 20);
+            return;
+          }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+      }
+    });
+    test::RecordingProgress progress;
+    ImportReport report;
+    const std::string logBefore = LogText();
+    const HRESULT hr = FolderImportRun(context, progress, card, output, &report);
+    stop = true;
+    cutter.join();
+    EXPECT_EQ(hr, HResultFromErrno(EIO));
+    EXPECT_EQ(report.copiedFiles, 0);
+    const std::string log = LogText().substr(logBefore.size());
+    EXPECT_NE(log.find(" : ファイルのコピーに失敗しました。 0x8007001f\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find(" : コピー元 = " + movie.string() + "\r\n"), std::string::npos) << log;
+    EXPECT_EQ(test::FilesUnder(output), std::vector<std::string>{}) << "nothing partial under a final name";
+    EXPECT_EQ(HiddenEntriesUnder(output), std::vector<std::string>{});
+  }
 }
 
 TEST_F(ReliabilityTest, FullOutputDiskEndsTheRunAndKeepsWhatWasCopied) {
