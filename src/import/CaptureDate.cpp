@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include "app/ActivityLog.h"
+#include "import/DescriptorIo.h"
 
 namespace lumicrate {
 namespace {
@@ -59,10 +60,10 @@ std::string ReadExifDateTimeOriginal(const std::filesystem::path& path) {
   }
 }
 
-std::string ReadExifDateTimeOriginal(const unsigned char* data, size_t size) {
+std::string ReadExifDateTimeOriginal(int fd, std::int64_t size, const std::filesystem::path& path) {
   InitExiv2Once();
   try {
-    auto image = Exiv2::ImageFactory::open(data, static_cast<long>(size));
+    auto image = Exiv2::ImageFactory::open(Exiv2::BasicIo::AutoPtr(new DescriptorIo(fd, size, path.string())));
     return DateTimeOriginal(image.get());
   } catch (const std::exception&) {
     return {};

@@ -32,8 +32,9 @@ std::string DateText(const CaptureDate& date);
 // The EXIF DateTimeOriginal text ("2015:06:21 14:03:09") or empty when the file has none or
 // cannot be read as an image. Reader errors are caught here and mean "no date".
 std::string ReadExifDateTimeOriginal(const std::filesystem::path& path);
-// The same from a whole file already in memory.
-std::string ReadExifDateTimeOriginal(const unsigned char* data, size_t size);
+// The same from the open descriptor fd of the file at path, of size bytes; fd's position is
+// not used.
+std::string ReadExifDateTimeOriginal(int fd, std::int64_t size, const std::filesystem::path& path);
 
 // Returns 1 with a plausible date in date, 0 when the file is to be left out. The record is
 // written by whichever source was tried last, even on failure.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/FileDescriptor.h"
+#include "platform/ReadAt.h"
 
 namespace lumicrate {
 namespace {
@@ -20,6 +21,14 @@ constexpr size_t kFirstChunk = 0x10000;
 constexpr size_t kLargestChunk = 0x400000;
 // The quick hash reads this much at either end of a file.
 constexpr size_t kHashHalf = 256;
+
+std::uint64_t HashHalves(const char (&halves)[2 * kHashHalf], off_t size) {
+  std::uint64_t h = static_cast<std::uint64_t>(size);
+  for (const char c : halves) {
+    h = h * 3 + static_cast<std::uint64_t>(static_cast<std::int64_t>(static_cast<signed char>(c)));
+  }
+  return h;
+}
 
 class ReadOnlyFile {
 public:
@@ -40,24 +49,8 @@ public:
     return true;
   }
 
-  // Reads up to count bytes at offset; returns how many were read, or -1 on an error.
-  ssize_t ReadAt(char* buffer, size_t count, off_t offset) const {
-    size_t done = 0;
-    while (done < count) {
-      const ssize_t n = ::pread(fd_.Get(), buffer + done, count - done, offset + static_cast<off_t>(done));
-      if (n < 0 && errno == EINTR) {
-        continue;
-      }
-      if (n < 0) {
-        return -1;
-      }
-      if (n == 0) {
-        break;
-      }
-      done += static_cast<size_t>(n);
-    }
-    return static_cast<ssize_t>(done);
-  }
+  int Get() const { return fd_.Get(); }
+  ssize_t ReadAt(char* buffer, size_t count, off_t offset) const { return lumicrate::ReadAt(fd_.Get(), buffer, count, offset); }
 
 private:
   FileDescriptor fd_;
@@ -65,41 +58,20 @@ private:
 
 } // namespace
 
-namespace {
-
-std::uint64_t HashHalves(const char (&halves)[2 * kHashHalf], off_t size) {
-  std::uint64_t h = static_cast<std::uint64_t>(size);
-  for (const char c : halves) {
-    h = h * 3 + static_cast<std::uint64_t>(static_cast<std::int64_t>(static_cast<signed char>(c)));
-  }
-  return h;
-}
-
-} // namespace
-
 std::uint64_t QuickHash(const std::filesystem::path& path) {
   const ReadOnlyFile file(path);
   off_t size = 0;
-  if (!file.Size(size)) {
-    return kUnreadableHash;
-  }
+  return file.Size(size) ? QuickHash(file.Get(), size) : kUnreadableHash;
+}
+
+std::uint64_t QuickHash(int fd, std::int64_t size) {
   char halves[2 * kHashHalf] = {};
-  const size_t half = static_cast<size_t>(std::min<off_t>(size, kHashHalf));
+  const size_t half = static_cast<size_t>(std::min<std::int64_t>(size, kHashHalf));
   // A file shorter than 256 bytes is read twice, and the rest of each half stays zero.
-  if (file.ReadAt(halves, half, 0) < 0 || file.ReadAt(halves + kHashHalf, half, size - static_cast<off_t>(half)) < 0) {
+  if (ReadAt(fd, halves, half, 0) < 0 || ReadAt(fd, halves + kHashHalf, half, size - static_cast<off_t>(half)) < 0) {
     return kUnreadableHash;
   }
   return HashHalves(halves, size);
-}
-
-std::uint64_t QuickHash(const char* data, size_t size) {
-  char halves[2 * kHashHalf] = {};
-  const size_t half = std::min(size, kHashHalf);
-  if (half > 0) {
-    std::memcpy(halves, data, half);
-    std::memcpy(halves + kHashHalf, data + size - half, half);
-  }
-  return HashHalves(halves, static_cast<off_t>(size));
 }
 
 int SameContent(const std::filesystem::path& a, const std::filesystem::path& b) {

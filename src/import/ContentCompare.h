@@ -2,7 +2,6 @@
 // bytes of a file, and a full comparison that stops at the first differing chunk.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 
@@ -14,8 +13,8 @@ inline constexpr std::uint64_t kUnreadableHash = ~std::uint64_t{0};
 // zero-filled where the file is shorter), each byte taken as signed. All ones when the file
 // cannot be opened or read.
 std::uint64_t QuickHash(const std::filesystem::path& path);
-// The same for a whole file's bytes already in memory.
-std::uint64_t QuickHash(const char* data, size_t size);
+// The same from the open descriptor fd of a regular file of size bytes; fd's position is not used.
+std::uint64_t QuickHash(int fd, std::int64_t size);
 
 // 0 when both files have the same size and bytes; 1 otherwise, also when either cannot be
 // opened or read in full.

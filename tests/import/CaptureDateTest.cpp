@@ -1,5 +1,7 @@
 // Capture dates from real files: EXIF values as written, the plausibility rule with its log
 // line, the file-time fallback for every format without EXIF, and the once-per-run cache.
+#include <exiv2/exiv2.hpp>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include "ImportFixtures.h"
@@ -7,6 +9,7 @@
 #include "import/CaptureDateCache_CL.h"
 #include "import/ContentCompare.h"
 #include "import/MyFindFile_CL.h"
+#include "platform/FileDescriptor.h"
 #include "platform/WorkerPool.h"
 
 namespace lumicrate {
@@ -85,10 +88,12 @@ TEST_F(CaptureDateTest, EveryPhotoFormatIsReadByContentAndOthersUseTheFileTime) 
       test::WriteExifDate(path, "2015:06:21 14:03:09");
     }
     test::SetModified(path, 2019, 8, 9);
-    const std::string bytes = test::ReadBytes(path);
-    EXPECT_EQ(ReadExifDateTimeOriginal(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()),
-              ReadExifDateTimeOriginal(path))
-        << "from memory";
+    {
+      const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+      EXPECT_EQ(ReadExifDateTimeOriginal(fd.Get(), static_cast<std::int64_t>(std::filesystem::file_size(path)), path),
+                ReadExifDateTimeOriginal(path))
+          << "through the descriptor";
+    }
     CaptureDate date;
     ASSERT_EQ(ResolveCaptureDate(path, date), 1);
     const CaptureDate expected =
@@ -140,23 +145,32 @@ TEST_F(CaptureDateTest, CacheGivesTheSameResultsAndLogsOnceUntilTheFileChanges) 
   EXPECT_EQ(cache.Resolve(dir / "missing.jpg", changed), 0);
 }
 
-TEST_F(CaptureDateTest, SmallFilesReadWholeAndLargeOnesByTheReaderGiveTheSameFacts) {
-  // A small photo is read once, whole; one past the limit (padded after its image data, where
-  // readers stop) is left to the EXIF reader. Both must come out as a direct read says.
-  const auto small = dir / "small.jpg";
-  const auto large = dir / "large.jpg";
-  test::MakePhoto(small, "2015:06:21 14:03:09", 1);
-  test::MakePhoto(large, "2016:07:08 09:10:11", 2);
-  std::string padded = test::ReadBytes(large) + std::string((256 << 10) + 1, '\x5a');
-  test::WriteBytes(large, padded);
-  std::vector<CandidateFile> candidates(2);
-  candidates[0].path = small;
-  candidates[1].path = large;
+TEST_F(CaptureDateTest, OneOpenGivesTheDateHashAndSizeOfTheReaderAndThePath) {
+  // A plain photo, one whose EXIF block is larger than one read window (a long description,
+  // read straight into the reader's buffer), and one with a megabyte after its image data.
+  const auto plain = dir / "plain.jpg";
+  const auto bigExif = dir / "big-exif.jpg";
+  const auto padded = dir / "padded.jpg";
+  test::MakePhoto(plain, "2015:06:21 14:03:09", 1);
+  test::MakePhoto(bigExif, "2016:07:08 09:10:11", 2);
+  {
+    auto image = Exiv2::ImageFactory::open(bigExif.string());
+    image->readMetadata();
+    image->exifData()["Exif.Image.ImageDescription"] = std::string(40000, 'd');
+    image->writeMetadata();
+  }
+  test::MakePhoto(padded, "2017:01:02 03:04:05", 3);
+  test::WriteBytes(padded, test::ReadBytes(padded) + std::string(1 << 20, '\x5a'));
+  std::vector<CandidateFile> candidates(3);
+  candidates[0].path = plain;
+  candidates[1].path = bigExif;
+  candidates[2].path = padded;
   WorkerPool pool(2);
   DateCandidates(context, candidates, pool);
-  ASSERT_EQ(candidates.size(), 2u);
+  ASSERT_EQ(candidates.size(), 3u);
   EXPECT_EQ(candidates[0].captureDate, (CaptureDate{2015, 6, 0, 21, 14, 3, 9, 0}));
   EXPECT_EQ(candidates[1].captureDate, (CaptureDate{2016, 7, 0, 8, 9, 10, 11, 0}));
+  EXPECT_EQ(candidates[2].captureDate, (CaptureDate{2017, 1, 0, 2, 3, 4, 5, 0}));
   for (const CandidateFile& candidate : candidates) {
     EXPECT_EQ(candidate.quickHash, QuickHash(candidate.path)) << candidate.path;
     EXPECT_EQ(candidate.size, static_cast<std::int64_t>(std::filesystem::file_size(candidate.path)));

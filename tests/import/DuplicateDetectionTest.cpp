@@ -1,5 +1,6 @@
 // Duplicates by content only: the quick hash to the bit, byte comparisons that find a
 // difference anywhere, and the lazy, recursive scan of a date folder.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -8,6 +9,7 @@
 #include "import/CompareFile_CL.h"
 #include "import/ContentCompare.h"
 #include "import/DuplicateDetection.h"
+#include "platform/FileDescriptor.h"
 
 namespace lumicrate {
 namespace {
@@ -43,7 +45,8 @@ TEST_F(DuplicateDetectionTest, QuickHashTakesSizeAndSignedFirstAndLastBytes) {
   for (const Case& c : cases) {
     test::WriteBytes(dir / "f", c.bytes);
     EXPECT_EQ(QuickHash(dir / "f"), c.hash) << c.bytes.size();
-    EXPECT_EQ(QuickHash(c.bytes.data(), c.bytes.size()), c.hash) << "from memory, " << c.bytes.size();
+    const FileDescriptor fd(::open((dir / "f").c_str(), O_RDONLY | O_CLOEXEC));
+    EXPECT_EQ(QuickHash(fd.Get(), static_cast<std::int64_t>(c.bytes.size())), c.hash) << "by descriptor, " << c.bytes.size();
   }
   EXPECT_EQ(QuickHash(dir / "missing"), kUnreadableHash);
   EXPECT_EQ(QuickHash(dir.Path()), kUnreadableHash);
