@@ -31,6 +31,10 @@ CopyBatch_CL::CopyBatch_CL(AppContext& context, const std::filesystem::path& out
 
 CopyBatch_CL::~CopyBatch_CL() {
   WaitForCopies();
+  for (auto& [source, ahead] : prestaged_) {
+    ahead.copied.wait();
+  }
+  prestaged_.clear();
   if (flushed_.valid()) {
     flushed_.wait();
   }
@@ -68,10 +72,42 @@ HRESULT CopyBatch_CL::Add(Item item) {
   return hr;
 }
 
-HRESULT CopyBatch_CL::AddDuplicate(std::int64_t bytes) {
+HRESULT CopyBatch_CL::EnsureStagingFolder() {
+  return staging_.empty() ? PrepareStagingFolder(output_, staging_) : S_OK;
+}
+
+bool CopyBatch_CL::Prestage(const std::filesystem::path& source, std::int64_t bytes) {
+  if (pool_.Inline() || prestagedBytes_ >= kMaxBytes ||
+      Failed(EnsureStagingFolder())) {
+    return false;
+  }
+  Prestaged ahead;
+  ahead.staged = std::make_unique<StagedCopy_CL>();
+  ahead.copied =
+      pool_.Submit([copy = ahead.staged.get(), source, folder = staging_] { return copy->Stage(source, folder); });
+  if (prestaged_.emplace(source, std::move(ahead)).second) {
+    prestagedBytes_ += bytes;
+  }
+  return true;
+}
+
+bool CopyBatch_CL::TakePrestaged(const std::filesystem::path& source, Item& item) {
+  const auto it = prestaged_.find(source);
+  if (it == prestaged_.end()) {
+    return false;
+  }
+  item.staged = std::move(it->second.staged);
+  item.copied = std::move(it->second.copied);
+  prestaged_.erase(it);
+  return true;
+}
+
+HRESULT CopyBatch_CL::AddDuplicate(std::int64_t bytes, const std::filesystem::path& source) {
   Item item;
   item.kind = Kind::Duplicate;
   item.bytes = bytes;
+  // A copy staged ahead goes with the batch, once the copier is done with it.
+  TakePrestaged(source, item);
   return Add(std::move(item));
 }
 
@@ -88,7 +124,7 @@ HRESULT CopyBatch_CL::Fail(HRESULT hr, const std::filesystem::path& source, cons
 }
 
 HRESULT CopyBatch_CL::AddCopy(const std::filesystem::path& source, std::uint64_t hash, std::int64_t bytes,
-                              Staging staging) {
+                              Staging staging, const CaptureDate* date) {
   Item item;
   item.kind = Kind::Copy;
   item.bytes = bytes;
@@ -96,22 +132,22 @@ HRESULT CopyBatch_CL::AddCopy(const std::filesystem::path& source, std::uint64_t
   item.hash = hash;
   const HRESULT chosen = ChooseDestination(
       context_, output_, source, [&](const std::filesystem::path& path) { return reserved_.contains(path); },
-      item.wanted, item.destination);
+      item.wanted, item.destination, date);
   if (Failed(chosen)) {
     return Fail(chosen, source, item.destination);
   }
-  // Made at the first copy: a run that finds everything already there writes nothing.
-  if (staging_.empty()) {
-    if (const HRESULT hr = PrepareStagingFolder(output_, staging_); Failed(hr)) {
-      return Fail(hr, source, item.destination);
-    }
+  if (const HRESULT hr = EnsureStagingFolder(); Failed(hr)) {
+    return Fail(hr, source, item.destination);
   }
-  item.staged = std::make_unique<StagedCopy_CL>();
   if (staging == Staging::Copy) {
-    item.copied =
-        pool_.Submit([copy = item.staged.get(), source, folder = staging_] { return copy->Stage(source, folder); });
+    if (!TakePrestaged(source, item)) {
+      item.staged = std::make_unique<StagedCopy_CL>();
+      item.copied =
+          pool_.Submit([copy = item.staged.get(), source, folder = staging_] { return copy->Stage(source, folder); });
+    }
     item.registered = source;
   } else {
+    item.staged = std::make_unique<StagedCopy_CL>();
     if (const HRESULT hr = item.staged->Stage(source, staging_, staging); Failed(hr)) {
       return Fail(hr, source, item.destination);
     }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <future>
+#include <map>
 #include <memory>
 #include <set>
 #include <vector>
@@ -16,6 +17,7 @@
 namespace lumicrate {
 
 class AppContext;
+struct CaptureDate;
 class Progress_CL;
 struct ImportReport;
 
@@ -34,15 +36,27 @@ public:
   CopyBatch_CL(const CopyBatch_CL&) = delete;
   CopyBatch_CL& operator=(const CopyBatch_CL&) = delete;
 
+  // The n of the progress caption, when it is known only after the batch was made.
+  void SetTotal(int total) { total_ = total; }
+
+  // Starts staging source ahead of its turn, while the files are still being dated, for a file
+  // that is most likely copied (nothing of its date is in the output yet). Its AddCopy takes the
+  // staged copy over; its AddDuplicate throws it away. false once a batch's worth of data is
+  // staged ahead, so that no more waits for the first flush than in any batch.
+  bool Prestage(const std::filesystem::path& source, std::int64_t bytes);
+
   // One handled item each, shown in the progress at once and counted when its batch commits:
-  // a duplicate, an item that is not copied (a device object that is no media file), or a copy.
-  // A failure ends the run: what came before is committed and the failed copy noted.
-  HRESULT AddDuplicate(std::int64_t bytes);
+  // a duplicate (of the file at source), an item that is not copied (a device object that is
+  // no media file), or a copy. A failure ends the run: what came before is committed and the
+  // failed copy noted.
+  HRESULT AddDuplicate(std::int64_t bytes, const std::filesystem::path& source = {});
   HRESULT AddSkipped();
-  // Picks source's free name in its date folder and registers its content (of quick hash hash)
-  // at once, so the next files are judged as in a serial run. Staging::Copy copies on the pool;
+  // Picks source's free name in its date folder (of date, when this run resolved it already) and
+  // registers its content (of quick hash hash) at once, so the next files are judged as in a
+  // serial run. Staging::Copy copies on the pool;
   // Staging::LinkWhenPossible (a file the caller gives away) is staged before this returns.
-  HRESULT AddCopy(const std::filesystem::path& source, std::uint64_t hash, std::int64_t bytes, Staging staging);
+  HRESULT AddCopy(const std::filesystem::path& source, std::uint64_t hash, std::int64_t bytes, Staging staging,
+                  const CaptureDate* date = nullptr);
 
   // Flushes the data of every file so far, then gives each its name, in order, and counts them.
   HRESULT Commit();
@@ -63,7 +77,16 @@ private:
     HRESULT result = S_OK;
   };
 
+  struct Prestaged {
+    std::unique_ptr<StagedCopy_CL> staged;
+    std::future<HRESULT> copied;
+  };
+
   HRESULT Add(Item item);
+  // Makes the staging folder at the first copy, so a run that copies nothing writes nothing.
+  HRESULT EnsureStagingFolder();
+  // Moves a copy staged ahead for source into item; false when there is none.
+  bool TakePrestaged(const std::filesystem::path& source, Item& item);
   // Commits what came before a failure, then notes the failure itself.
   HRESULT Fail(HRESULT hr, const std::filesystem::path& source, const std::filesystem::path& destination);
   HRESULT Place(Item& item);
@@ -88,6 +111,8 @@ private:
   WorkerPool flusher_;
   std::set<std::filesystem::path> reserved_;
   std::int64_t stagedBytes_ = 0;
+  std::map<std::filesystem::path, Prestaged> prestaged_;
+  std::int64_t prestagedBytes_ = 0;
 };
 
 } // namespace lumicrate

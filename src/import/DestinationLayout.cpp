@@ -93,9 +93,11 @@ std::filesystem::path FreeName(const std::filesystem::path& destination,
 
 HRESULT ChooseDestination(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source,
                           const std::function<bool(const std::filesystem::path&)>& taken, std::filesystem::path& wanted,
-                          std::filesystem::path& destination) {
+                          std::filesystem::path& destination, const CaptureDate* known) {
   CaptureDate date;
-  if (!context.CaptureDates.Resolve(source, date)) {
+  if (known) {
+    date = *known;
+  } else if (!context.CaptureDates.Resolve(source, date)) {
     // No date, no place: the file is not copied, and the caller hears why.
     ActivityLog::Trace("取得失敗しました。");
     wanted.clear();

@@ -43,9 +43,10 @@ std::filesystem::path FreeName(const std::filesystem::path& destination,
 
 // For a file that is not a duplicate: its place by its capture date (wanted) and the free name
 // there (destination), skipping names taken says are taken, with the folders it needs made.
-// destination receives the path chosen also when the folders cannot be made.
+// destination receives the path chosen also when the folders cannot be made. date, when given,
+// is the file's capture date as this run resolved it already.
 HRESULT ChooseDestination(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source,
                           const std::function<bool(const std::filesystem::path&)>& taken, std::filesystem::path& wanted,
-                          std::filesystem::path& destination);
+                          std::filesystem::path& destination, const CaptureDate* date = nullptr);
 
 } // namespace lumicrate

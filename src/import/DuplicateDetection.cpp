@@ -87,10 +87,12 @@ bool DateFolderScans::Take(const std::array<std::uint16_t, 3>& layoutDate,
 }
 
 int IsDuplicate(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source,
-                const std::uint64_t* hash, DateFolderScans* scans) {
+                const std::uint64_t* hash, DateFolderScans* scans, const CaptureDate* known) {
   const std::uint64_t sourceHash = hash ? *hash : QuickHash(source);
   CaptureDate date;
-  if (!context.CaptureDates.Resolve(source, date)) {
+  if (known) {
+    date = *known;
+  } else if (!context.CaptureDates.Resolve(source, date)) {
     // Without a date there is no date folder to scan; what is known already still counts.
     ActivityLog::Trace("取得失敗しました。");
     return IsKnownContent(context, source, sourceHash);

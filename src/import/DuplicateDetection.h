@@ -50,8 +50,10 @@ private:
 
 // 1 when the source's content is already in the output tree (or was copied earlier in this
 // run), else 0. Scans the source's date folder first if this run has not yet, or takes that
-// scan from scans. hash, when given, is the source's quick hash.
+// scan from scans. hash and date, when given, are the source's quick hash and its capture date
+// as this run resolved them already.
 int IsDuplicate(AppContext& context, const std::filesystem::path& output, const std::filesystem::path& source,
-                const std::uint64_t* hash = nullptr, DateFolderScans* scans = nullptr);
+                const std::uint64_t* hash = nullptr, DateFolderScans* scans = nullptr,
+                const CaptureDate* date = nullptr);
 
 } // namespace lumicrate

@@ -2,12 +2,16 @@
 // file after it too. What was copied before stays copied, and is flushed to disk either way.
 #include "import/FolderImportRun.h"
 
+#include <array>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "app/ActivityLog.h"
 #include "app/AppContext.h"
 #include "app/Progress_CL.h"
 #include "import/CopyBatch_CL.h"
+#include "import/DestinationLayout.h"
 #include "import/DuplicateDetection.h"
 #include "import/ImportSteps.h"
 #include "import/MyFindFile_CL.h"
@@ -38,7 +42,30 @@ HRESULT FolderImportRun(AppContext& context, Progress_CL& progress, const std::f
   MyFindFile_CL finder(context, candidates);
   finder.ExcludedFolders.push_back(output);
   finder.Walk(source, true);
-  DateCandidates(context, candidates, pool);
+
+  CopyBatch_CL batch(context, output, progress, count, 0, copier, true);
+  // While the files are still being dated, the first ones are staged already when nothing of
+  // their date is in the output, so the copier starts before the listing ends. Only files from
+  // the start of the list, and none that looks like one staged before: copies still run in
+  // file order, and a card imported before is not copied ahead for nothing.
+  bool ahead = !serial;
+  std::set<std::array<std::uint16_t, 3>> newDates;
+  std::set<std::pair<std::uint64_t, std::int64_t>> stagedAhead;
+  DateCandidates(context, candidates, pool, [&](const CandidateFile& file) {
+    if (!ahead) {
+      return;
+    }
+    const auto date = LayoutDate(file.captureDate, context.OutputFormatType);
+    if (!newDates.contains(date)) {
+      std::error_code ec;
+      if (std::filesystem::exists(output / DateFolderName(file.captureDate, context.OutputFormatType), ec) || ec) {
+        ahead = false;
+        return;
+      }
+      newDates.insert(date);
+    }
+    ahead = stagedAhead.emplace(file.quickHash, file.size).second && batch.Prestage(file.path, file.size);
+  });
 
   const int n = static_cast<int>(candidates.size());
   count.inputFiles = n;
@@ -55,7 +82,7 @@ HRESULT FolderImportRun(AppContext& context, Progress_CL& progress, const std::f
   for (const CandidateFile& candidate : candidates) {
     scans.Start(context, output, candidate.captureDate);
   }
-  CopyBatch_CL batch(context, output, progress, count, n, copier, true);
+  batch.SetTotal(n);
   for (CandidateFile& candidate : candidates) {
     if (const HRESULT hr = ImportFile(context, output, batch, candidate, &scans); Failed(hr)) {
       return hr;

@@ -43,11 +43,13 @@ void NoteFailedCopy(HRESULT hr, const std::string& source, const std::filesystem
 HRESULT ImportFile(AppContext& context, const std::filesystem::path& output, CopyBatch_CL& batch, CandidateFile& file,
                    DateFolderScans* scans, Staging staging) {
   HRESULT hr;
-  if (IsDuplicate(context, output, file.path, &file.quickHash, scans)) {
+  // A listed file was dated when the list was made; a device object is dated here.
+  const CaptureDate* date = file.dated ? &file.captureDate : nullptr;
+  if (IsDuplicate(context, output, file.path, &file.quickHash, scans, date)) {
     file.duplicate = 1;
-    hr = batch.AddDuplicate(file.size);
+    hr = batch.AddDuplicate(file.size, file.path);
   } else {
-    hr = batch.AddCopy(file.path, file.quickHash, file.size, staging);
+    hr = batch.AddCopy(file.path, file.quickHash, file.size, staging, date);
   }
   if (Failed(hr)) {
     SyncFileSystem(output);

@@ -54,7 +54,8 @@ void MyFindFile_CL::FileFound(const std::filesystem::path& folder, const std::st
   candidates_.push_back(std::move(candidate));
 }
 
-void DateCandidates(AppContext& context, std::vector<CandidateFile>& candidates, WorkerPool& pool) {
+void DateCandidates(AppContext& context, std::vector<CandidateFile>& candidates, WorkerPool& pool,
+                    const std::function<void(const CandidateFile&)>& dated) {
   std::vector<std::future<FileFacts>> reads;
   reads.reserve(candidates.size());
   for (const CandidateFile& candidate : candidates) {
@@ -70,6 +71,10 @@ void DateCandidates(AppContext& context, std::vector<CandidateFile>& candidates,
     }
     candidate.size = read.size;
     candidate.quickHash = read.hash;
+    candidate.dated = true;
+    if (dated) {
+      dated(candidate);
+    }
     if (kept != i) {
       candidates[kept] = std::move(candidate);
     }

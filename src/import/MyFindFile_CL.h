@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "import/CaptureDate.h"
@@ -18,6 +19,8 @@ class WorkerPool;
 struct CandidateFile {
   std::int32_t duplicate = 0;
   CaptureDate captureDate;
+  // Whether captureDate was resolved (by DateCandidates).
+  bool dated = false;
   std::filesystem::path path;
   std::int64_t size = 0;
   std::uint64_t quickHash = 0;
@@ -38,7 +41,9 @@ private:
 
 // Resolves each candidate's capture date and quick hash and drops those without a date, keeping
 // the order. The files are read on the pool; the dates are resolved, and their log lines
-// written, in the candidates' order, as a serial run writes them.
-void DateCandidates(AppContext& context, std::vector<CandidateFile>& candidates, WorkerPool& pool);
+// written, in the candidates' order, as a serial run writes them. dated, when given, hears of
+// each kept candidate as soon as its date is known, in that order.
+void DateCandidates(AppContext& context, std::vector<CandidateFile>& candidates, WorkerPool& pool,
+                    const std::function<void(const CandidateFile&)>& dated = {});
 
 } // namespace lumicrate

@@ -172,6 +172,33 @@ TEST_F(PlaceAndCopyTest, ATakenNameIsNeverReplaced) {
   EXPECT_EQ(test::ReadBytes(output / "2015-06" / "IMG_0001.JPG"), test::ReadBytes(first));
 }
 
+TEST_F(PlaceAndCopyTest, CopiesStagedAheadAreTakenOverOrThrownAway) {
+  const auto output = dir / "out";
+  context.OutputFormatType = 3;
+  const auto copied = dir / "IMG_0001.JPG";
+  const auto duplicate = dir / "IMG_0002.JPG";
+  test::MakePhoto(copied, "2015:06:21 10:00:00", 1);
+  test::MakePhoto(duplicate, "2016:01:02 10:00:00", 2);
+  std::filesystem::create_directories(output);
+  test::RecordingProgress progress;
+  ImportReport report;
+  {
+    WorkerPool copier(1);
+    CopyBatch_CL batch(context, output, progress, report, 2, copier, false);
+    ASSERT_TRUE(batch.Prestage(copied, 10));
+    // Ahead of the flush goes at most a batch's worth of data.
+    ASSERT_TRUE(batch.Prestage(duplicate, CopyBatch_CL::kMaxBytes));
+    EXPECT_FALSE(batch.Prestage(dir / "IMG_0003.JPG", 10));
+    ASSERT_EQ(batch.AddCopy(copied, QuickHash(copied), 10, Staging::Copy), S_OK);
+    ASSERT_EQ(batch.AddDuplicate(10, duplicate), S_OK);
+    ASSERT_EQ(batch.Commit(), S_OK);
+  }
+  EXPECT_EQ(report.copiedFiles, 1);
+  EXPECT_EQ(report.duplicates, 1);
+  EXPECT_EQ(test::FilesUnder(output), std::vector<std::string>{"2015-06/IMG_0001.JPG"}) << "nothing staged is left";
+  EXPECT_EQ(test::ReadBytes(output / "2015-06/IMG_0001.JPG"), test::ReadBytes(copied));
+}
+
 TEST_F(PlaceAndCopyTest, FailuresLeaveNoTemporaryAndReportTheDestination) {
   const auto output = dir / "out";
   context.OutputFormatType = 3;
