@@ -9,16 +9,17 @@
 # As root, each first import writes to a new ext4 file system of its own (an image beside the
 # corpus on a direct-I/O loop device), as an import from a card writes to another disk: on a
 # shared file system, inodes freed in the last half minute (the previous round's output) make
-# every file creation slower by a varying amount. Without root the outputs are folders beside
-# the corpus, each round in its own, all removed when the next benchmark starts.
+# every file creation slower by a varying amount. Without root, or with FRESH_FS=0, the outputs
+# are folders beside the corpus, each round in its own, all removed when the next benchmark
+# starts.
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
-bench_start 14 bench "$@"
+bench_start 15 bench "$@"
 
 find "$corpus" -type f -exec cat {} + >/dev/null
 
 fresh_fs=0
-if [[ $(id -u) == 0 ]] && command -v mkfs.ext4 >/dev/null && command -v losetup >/dev/null; then
+if [[ ${FRESH_FS:-1} != 0 && $(id -u) == 0 ]] && command -v mkfs.ext4 >/dev/null && command -v losetup >/dev/null; then
   fresh_fs=1
 fi
 image=$work/output.img mount_point=$work/mnt
