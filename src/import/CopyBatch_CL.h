@@ -42,7 +42,8 @@ public:
   // Starts staging source ahead of its turn, while the files are still being dated, for a file
   // that is most likely copied (nothing of its date is in the output yet). Its AddCopy takes the
   // staged copy over; its AddDuplicate throws it away. false once a batch's worth of data is
-  // staged ahead, so that no more waits for the first flush than in any batch.
+  // staged ahead, so that no more waits for the first flush than in any batch, and always in a
+  // serial run, whose copies run in its own thread.
   bool Prestage(const std::filesystem::path& source, std::int64_t bytes);
 
   // One handled item each, shown in the progress at once and counted when its batch commits:

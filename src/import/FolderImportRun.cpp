@@ -48,7 +48,7 @@ HRESULT FolderImportRun(AppContext& context, Progress_CL& progress, const std::f
   // their date is in the output, so the copier starts before the listing ends. Only files from
   // the start of the list, and none that looks like one staged before: copies still run in
   // file order, and a card imported before is not copied ahead for nothing.
-  bool ahead = !serial;
+  bool ahead = true;
   std::set<std::array<std::uint16_t, 3>> newDates;
   std::set<std::pair<std::uint64_t, std::int64_t>> stagedAhead;
   DateCandidates(context, candidates, pool, [&](const CandidateFile& file) {

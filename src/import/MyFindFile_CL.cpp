@@ -34,8 +34,9 @@ FileFacts ReadFacts(const std::filesystem::path& path) {
     facts.size = info.st_size;
     return facts;
   }
-  facts.exif = ReadExifDateTimeOriginal(path);
-  facts.hash = QuickHash(path);
+  // What cannot be opened as a regular file has no date to read and no content to match; its
+  // size still counts for the progress, and its copy fails with the reason.
+  facts.hash = kUnreadableHash;
   if (::stat(path.c_str(), &info) == 0) {
     facts.size = info.st_size;
   }
