@@ -41,7 +41,8 @@ std::string RunEndText(ImportMode mode, HRESULT result, const SelectedRunReport&
     return text;
   }
   if (!report.failedSource.empty()) {
-    text += "\r\n\r\nコピー元 = " + report.failedSource.string() + "\r\nコピー先 = " + report.failedDestination.string();
+    text +=
+        "\r\n\r\nコピー元 = " + report.failedSource.string() + "\r\nコピー先 = " + report.failedDestination.string();
   }
   if (report.started) {
     text += "\r\n\r\nそれまでにコピーしたファイルの数 = " + std::to_string(report.copiedFiles);

@@ -20,8 +20,8 @@
 #include "import/ImportSteps.h"
 #include "import/MyFindFile_CL.h"
 #include "import/OutputFolderLock.h"
-#include "platform/WorkerPool.h"
 #include "platform/SyncFileSystem.h"
+#include "platform/WorkerPool.h"
 
 namespace lumicrate {
 namespace {

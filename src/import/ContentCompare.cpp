@@ -22,14 +22,6 @@ constexpr size_t kLargestChunk = 0x400000;
 // The quick hash reads this much at either end of a file.
 constexpr size_t kHashHalf = 256;
 
-std::uint64_t HashHalves(const char (&halves)[2 * kHashHalf], off_t size) {
-  std::uint64_t h = static_cast<std::uint64_t>(size);
-  for (const char c : halves) {
-    h = h * 3 + static_cast<std::uint64_t>(static_cast<std::int64_t>(static_cast<signed char>(c)));
-  }
-  return h;
-}
-
 class ReadOnlyFile {
 public:
   explicit ReadOnlyFile(const std::filesystem::path& path)
@@ -50,7 +42,6 @@ public:
   }
 
   int Get() const { return fd_.Get(); }
-  ssize_t ReadAt(char* buffer, size_t count, off_t offset) const { return lumicrate::ReadAt(fd_.Get(), buffer, count, offset); }
 
 private:
   FileDescriptor fd_;
@@ -71,7 +62,11 @@ std::uint64_t QuickHash(int fd, std::int64_t size) {
   if (ReadAt(fd, halves, half, 0) < 0 || ReadAt(fd, halves + kHashHalf, half, size - static_cast<off_t>(half)) < 0) {
     return kUnreadableHash;
   }
-  return HashHalves(halves, size);
+  std::uint64_t h = static_cast<std::uint64_t>(size);
+  for (const char c : halves) {
+    h = h * 3 + static_cast<std::uint64_t>(static_cast<std::int64_t>(static_cast<signed char>(c)));
+  }
+  return h;
 }
 
 int SameContent(const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -92,8 +87,8 @@ int SameContent(const std::filesystem::path& a, const std::filesystem::path& b) 
       bufferB.resize(n);
     }
     // A read that fails or comes up short (the file shrank) makes the files different.
-    if (fileA.ReadAt(bufferA.data(), n, offset) != static_cast<ssize_t>(n) ||
-        fileB.ReadAt(bufferB.data(), n, offset) != static_cast<ssize_t>(n) ||
+    if (ReadAt(fileA.Get(), bufferA.data(), n, offset) != static_cast<ssize_t>(n) ||
+        ReadAt(fileB.Get(), bufferB.data(), n, offset) != static_cast<ssize_t>(n) ||
         std::memcmp(bufferA.data(), bufferB.data(), n) != 0) {
       return 1;
     }

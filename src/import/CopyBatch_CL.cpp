@@ -13,8 +13,8 @@
 #include "import/FolderImportRun.h"
 #include "import/ImportSteps.h"
 #include "import/StagingFolder.h"
-#include "platform/WorkerPool.h"
 #include "platform/SyncFileSystem.h"
+#include "platform/WorkerPool.h"
 
 namespace lumicrate {
 namespace {
@@ -77,18 +77,22 @@ HRESULT CopyBatch_CL::EnsureStagingFolder() {
 }
 
 bool CopyBatch_CL::Prestage(const std::filesystem::path& source, std::int64_t bytes) {
-  if (pool_.Inline() || prestagedBytes_ >= kMaxBytes ||
-      Failed(EnsureStagingFolder())) {
+  if (pool_.Inline() || prestagedBytes_ >= kMaxBytes || Failed(EnsureStagingFolder())) {
     return false;
   }
-  Prestaged ahead;
-  ahead.staged = std::make_unique<StagedCopy_CL>();
-  ahead.copied =
-      pool_.Submit([copy = ahead.staged.get(), source, folder = staging_] { return copy->Stage(source, folder); });
-  if (prestaged_.emplace(source, std::move(ahead)).second) {
-    prestagedBytes_ += bytes;
+  // A path listed twice is staged once: a second copy in flight must never lose its owner.
+  if (prestaged_.contains(source)) {
+    return true;
   }
+  Prestaged& ahead = prestaged_[source];
+  ahead.staged = std::make_unique<StagedCopy_CL>();
+  ahead.copied = StageOnPool(*ahead.staged, source);
+  prestagedBytes_ += bytes;
   return true;
+}
+
+std::future<HRESULT> CopyBatch_CL::StageOnPool(StagedCopy_CL& copy, const std::filesystem::path& source) {
+  return pool_.Submit([&copy, source, folder = staging_] { return copy.Stage(source, folder); });
 }
 
 bool CopyBatch_CL::TakePrestaged(const std::filesystem::path& source, Item& item) {
@@ -142,8 +146,7 @@ HRESULT CopyBatch_CL::AddCopy(const std::filesystem::path& source, std::uint64_t
   if (staging == Staging::Copy) {
     if (!TakePrestaged(source, item)) {
       item.staged = std::make_unique<StagedCopy_CL>();
-      item.copied =
-          pool_.Submit([copy = item.staged.get(), source, folder = staging_] { return copy->Stage(source, folder); });
+      item.copied = StageOnPool(*item.staged, source);
     }
     item.registered = source;
   } else {

@@ -86,6 +86,8 @@ private:
   HRESULT Add(Item item);
   // Makes the staging folder at the first copy, so a run that copies nothing writes nothing.
   HRESULT EnsureStagingFolder();
+  // Copies source into the staging folder on the copier's thread; copy must outlive the copy.
+  std::future<HRESULT> StageOnPool(StagedCopy_CL& copy, const std::filesystem::path& source);
   // Moves a copy staged ahead for source into item; false when there is none.
   bool TakePrestaged(const std::filesystem::path& source, Item& item);
   // Commits what came before a failure, then notes the failure itself.

@@ -67,7 +67,8 @@ TEST(MainWindowRulesTest, ARunThatFailedIsNeverReportedAsDone) {
        "写真の取り込みに失敗しました。\r\n(0x80070005 " + SystemMessage(EACCES) + ")"},
       {ImportMode::Device, E_FAIL, SelectedRunReport{},
        "デバイスが見つからないため、写真を取り込めませんでした。\r\n接続を確かめてから、もう一度お試しください。"},
-      {ImportMode::Device, E_FAIL, started, "写真の取り込みに失敗しました。\r\n(0x80004005)\r\n\r\nそれまでにコピーしたファイルの数 = 0"},
+      {ImportMode::Device, E_FAIL, started,
+       "写真の取り込みに失敗しました。\r\n(0x80004005)\r\n\r\nそれまでにコピーしたファイルの数 = 0"},
       {ImportMode::Album, full, started, "写真一覧の生成に失敗しました。\r\n" + fullText},
   };
   for (const auto& c : cases) {

@@ -46,7 +46,8 @@ TEST_F(DuplicateDetectionTest, QuickHashTakesSizeAndSignedFirstAndLastBytes) {
     test::WriteBytes(dir / "f", c.bytes);
     EXPECT_EQ(QuickHash(dir / "f"), c.hash) << c.bytes.size();
     const FileDescriptor fd(::open((dir / "f").c_str(), O_RDONLY | O_CLOEXEC));
-    EXPECT_EQ(QuickHash(fd.Get(), static_cast<std::int64_t>(c.bytes.size())), c.hash) << "by descriptor, " << c.bytes.size();
+    EXPECT_EQ(QuickHash(fd.Get(), static_cast<std::int64_t>(c.bytes.size())), c.hash)
+        << "by descriptor, " << c.bytes.size();
   }
   EXPECT_EQ(QuickHash(dir / "missing"), kUnreadableHash);
   EXPECT_EQ(QuickHash(dir.Path()), kUnreadableHash);

@@ -95,7 +95,8 @@ TEST_F(EndToEndTest, AFailedImportAndAFailedAlbumSaySoAndOpenNothing) {
   Window().OnCommand(ui::MainWindow_CL::kCommandImportFolder);
   auto boxes = desktop.Boxes();
   ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_TRUE(boxes[1].text.startsWith(QStringLiteral("写真の取り込みに失敗しました。"))) << boxes[1].text.toStdString();
+  EXPECT_TRUE(boxes[1].text.startsWith(QStringLiteral("写真の取り込みに失敗しました。")))
+      << boxes[1].text.toStdString();
   EXPECT_TRUE(boxes[1].text.contains(QString::fromStdString((card / "DCIM/100CANON/IMG_0001.JPG").string())));
   EXPECT_EQ(boxes[1].icon, ui::BoxIcon::Exclamation);
   EXPECT_EQ(Context().ReadyForImport, 1);
@@ -109,7 +110,8 @@ TEST_F(EndToEndTest, AFailedImportAndAFailedAlbumSaySoAndOpenNothing) {
   Control<ui::Button_CL>(kGenerateId).click();
   boxes = desktop.Boxes();
   ASSERT_EQ(boxes.size(), 3u);
-  EXPECT_TRUE(boxes[2].text.startsWith(QStringLiteral("写真一覧の生成に失敗しました。"))) << boxes[2].text.toStdString();
+  EXPECT_TRUE(boxes[2].text.startsWith(QStringLiteral("写真一覧の生成に失敗しました。")))
+      << boxes[2].text.toStdString();
   EXPECT_EQ(boxes[2].icon, ui::BoxIcon::Exclamation);
   EXPECT_TRUE(desktop.Opened().empty());
 }

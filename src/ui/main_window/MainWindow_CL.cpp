@@ -294,7 +294,8 @@ HRESULT MainWindow_CL::StartImport() {
       seams_.programInFront ? seams_.programInFront() : QGuiApplication::applicationState() == Qt::ApplicationActive;
   if (!inFront) {
     (seams_.notifier ? *seams_.notifier : BusNotifier())
-        .Notify(kCaption.toStdString(), kNoticeTitle.toStdString(), done.section(QStringLiteral("\r\n"), 0, 0).toStdString());
+        .Notify(kCaption.toStdString(), kNoticeTitle.toStdString(),
+                done.section(QStringLiteral("\r\n"), 0, 0).toStdString());
   }
   seams_.boxes.Inform(this, done, kNoticeTitle, Failed(result) ? BoxIcon::Exclamation : BoxIcon::Information);
   // A failed album run may have left the pages of an earlier run; they are not this run's.
